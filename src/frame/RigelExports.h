@@ -1,0 +1,40 @@
+#pragma once
+// The library's exported functions: plain C names, callable from a host that loads librigel.so.
+// Arguments are the host's objects, declared in our headers. No exception leaves any of them.
+
+#include "platform/base/DT_IntListe.h"
+#include "platform/base/Streng.h"
+#include "platform/host/CArchive.h"
+#include "platform/host/CString.h"
+#include "points/CvSporopPointList.h"
+
+#define RIGEL_EXPORT extern "C" __attribute__((visibility("default")))
+
+// Centre points to and from the host.
+RIGEL_EXPORT int GetCenterCoordinateList(CvSporopPointList* list);
+RIGEL_EXPORT int SetCenterCoordinateList(CvSporopPointList* list);
+RIGEL_EXPORT void GetQuickSortStatus(int* read, int* deleted, int* duplicates, int* errors,
+                                     int* analyzed);
+RIGEL_EXPORT bool rigel_ClearCoordinateLists();
+RIGEL_EXPORT bool rigel_IsCoordinatesLoaded();
+RIGEL_EXPORT bool rigel_ClearFeatureCodesLists();
+RIGEL_EXPORT bool rigel_IsFeatureCodesLoaded();
+
+// Feature-code lists in the host application's profile.
+RIGEL_EXPORT int IntListeToRegistry(DT_IntListe* list, CString* section, CString* entry);
+RIGEL_EXPORT int IntListeFromRegistry(DT_IntListe* list, CString* section, CString* entry);
+
+// File types and extensions.
+RIGEL_EXPORT bool GetFileExtFromFileType(unsigned type, CString* out, unsigned char withDot);
+RIGEL_EXPORT bool SetFileExtFromFileType(unsigned type, CString* path, CString* newPath);
+RIGEL_EXPORT bool SetFileExtFromFileType2(unsigned type, Streng* name, CString* newPath);
+RIGEL_EXPORT bool GetFileTypeFromFileExt(CString* name, unsigned* type);
+RIGEL_EXPORT bool GetFileTypeFromFileName(CString* name, unsigned* type);
+RIGEL_EXPORT bool GetFileTypeFromArchive(CArchive* archive, unsigned* type);
+
+// The older callers' fixed tables; every argument by address.
+RIGEL_EXPORT void GETKOF(int* mode, int* unused, double* x, double* y, double* z, int* status);
+RIGEL_EXPORT void GETHAS(int* mode, int* table, int* count);
+RIGEL_EXPORT void GETPAR(int* value, int* result);
+RIGEL_EXPORT void TITAB();
+RIGEL_EXPORT void VPTAB();
