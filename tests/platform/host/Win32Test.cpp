@@ -1,0 +1,95 @@
+#include "platform/host/Win32.h"
+
+#include "platform/base/Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <thread>
+
+namespace {
+
+TEST(GetUserNameA, WindowsBufferRules) {
+    EXPECT_EQ(GetUserNameA(nullptr, nullptr), FALSE);
+    DWORD size = 0;
+    EXPECT_EQ(GetUserNameA(nullptr, &size), FALSE);
+    ASSERT_GT(size, 1u); // the length including the NUL
+    const DWORD needed = size;
+
+    std::string buffer(needed + 4, '#');
+    size = needed - 1;
+    EXPECT_EQ(GetUserNameA(buffer.data(), &size), FALSE);
+    EXPECT_EQ(size, needed);
+    EXPECT_EQ(buffer, std::string(needed + 4, '#')); // nothing copied
+
+    size = static_cast<DWORD>(buffer.size());
+    ASSERT_EQ(GetUserNameA(buffer.data(), &size), TRUE);
+    EXPECT_EQ(size, needed);
+    EXPECT_EQ(std::strlen(buffer.c_str()) + 1, needed);
+    EXPECT_EQ(buffer[needed], '#');
+}
+
+TEST(PerformanceCounter, NanosecondsAndMonotonic) {
+    LARGE_INTEGER frequency;
+    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(frequency.QuadPart, 1000000000);
+    EXPECT_FALSE(QueryPerformanceCounter(nullptr));
+
+    LARGE_INTEGER first, previous, now;
+    QueryPerformanceCounter(&first);
+    previous = first;
+    for (int i = 0; i < 1000; ++i) {
+        QueryPerformanceCounter(&now);
+        ASSERT_GE(now.QuadPart, previous.QuadPart);
+        previous = now;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    QueryPerformanceCounter(&now);
+    EXPECT_GE(now.QuadPart - first.QuadPart, 5000000);
+}
+
+int SecondOfDay(const SYSTEMTIME& t) { return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond; }
+
+TEST(SystemTime, UtcAndLocalAgreeWithTheClock) {
+    const char* oldTz = std::getenv("TZ");
+    const std::string saved = oldTz ? oldTz : "";
+    setenv("TZ", "RIG-02:30", 1); // a zone 2 h 30 min east of UTC
+    tzset();
+    SYSTEMTIME utc{}, local{};
+    GetSystemTime(&utc);
+    GetLocalTime(&local);
+    const auto secs = std::chrono::duration_cast<std::chrono::seconds>(
+                          std::chrono::system_clock::now().time_since_epoch())
+                          .count();
+    if (oldTz)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+
+    const int day = 86400;
+    auto near = [&](int a, int b) { return ((a - b) % day + day) % day <= 2; };
+    EXPECT_TRUE(near(static_cast<int>(secs % day), SecondOfDay(utc))) << SecondOfDay(utc);
+    EXPECT_TRUE(near(SecondOfDay(local), (SecondOfDay(utc) + 9000) % day));
+    EXPECT_EQ(utc.wDayOfWeek, (secs / day + 4) % 7); // 1 January 1970 was a Thursday
+    EXPECT_GE(utc.wYear, 2024);
+    EXPECT_GE(utc.wMonth, 1);
+    EXPECT_LE(utc.wMonth, 12);
+    EXPECT_LT(utc.wMilliseconds, 1000);
+}
+
+TEST(OutputDebugStringA, GoesToTheSinkEvenWithTheSwitchOff) {
+    std::string seen;
+    rigel::TraceSink previous = rigel::SetTraceSink([&](std::string_view s) { seen += s; });
+    rigel::SetTraceEnabled(false);
+    OutputDebugStringA("[Test] line\n");
+    OutputDebugStringA(nullptr);
+    rigel::SetTraceEnabled(true);
+    rigel::SetTraceSink(std::move(previous));
+    EXPECT_EQ(seen, "[Test] line\n");
+}
+
+} // namespace
