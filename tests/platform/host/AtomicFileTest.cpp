@@ -1,0 +1,114 @@
+#include "platform/host/AtomicFile.h"
+
+#include "HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+
+namespace rigel {
+namespace {
+
+using test::Contents;
+using test::FileSizeLimit;
+
+TEST(AtomicFile, CommitReplacesTargetAndLeavesNoTemporaryFile) {
+    test::TempFolder dir;
+    const std::string target = dir.Path("survey.kof");
+    ASSERT_TRUE(WriteFileAtomically(target, "old\n"));
+
+    AtomicFile file;
+    ASSERT_TRUE(file.Open(target));
+    EXPECT_EQ(dir.Entries().size(), 2u); // the temporary file sits next to the target
+    EXPECT_EQ(file.TempPath().rfind(dir.Path(".survey.kof."), 0), 0u);
+    ASSERT_TRUE(file.Write("new contents\n"));
+    EXPECT_EQ(Contents(target), "old\n");
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(Contents(target), "new contents\n");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"survey.kof"});
+}
+
+TEST(AtomicFile, AbortAndDestructionKeepThePreviousTarget) {
+    test::TempFolder dir;
+    const std::string target = dir.Path("project.spw");
+    ASSERT_TRUE(WriteFileAtomically(target, "previous"));
+    {
+        AtomicFile file;
+        ASSERT_TRUE(file.Open(target));
+        ASSERT_TRUE(file.Write("half written"));
+        file.Abort();
+        EXPECT_FALSE(file.IsOpen());
+    }
+    {
+        AtomicFile file;
+        ASSERT_TRUE(file.Open(target));
+        ASSERT_TRUE(file.Write("half written"));
+    }
+    EXPECT_EQ(Contents(target), "previous");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"project.spw"});
+}
+
+TEST(AtomicFile, MissingOrBlockedFolderFailsCleanly) {
+    test::TempFolder dir;
+    std::string reason;
+    errno = 0;
+    EXPECT_FALSE(WriteFileAtomically(dir.Path("missing/out.txt"), "x", &reason));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_NE(reason.find("missing/out.txt"), std::string::npos) << reason;
+
+    ASSERT_TRUE(WriteFileAtomically(dir.Path("plain"), "a file, not a folder"));
+    AtomicFile file;
+    EXPECT_FALSE(file.Open(dir.Path("plain/out.txt")));
+    EXPECT_EQ(file.ErrorNumber(), ENOTDIR);
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"plain"});
+}
+
+TEST(AtomicFile, FailedWriteIsNeverCommitted) {
+    test::TempFolder dir;
+    const std::string target = dir.Path("big.txt");
+    ASSERT_TRUE(WriteFileAtomically(target, "kept"));
+    AtomicFile file;
+    ASSERT_TRUE(file.Open(target));
+    {
+        FileSizeLimit limit(1024);
+        EXPECT_FALSE(file.Write(std::string(4096, 'x')));
+    }
+    EXPECT_EQ(file.ErrorNumber(), EFBIG);
+    EXPECT_FALSE(file.Write("more"));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(Contents(target), "kept");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"big.txt"});
+}
+
+TEST(AtomicFile, NewFileModeHonoursUmask) {
+    test::TempFolder dir;
+    mode_t old = umask(027);
+    bool written = WriteFileAtomically(dir.Path("m.txt"), "x");
+    umask(old);
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(stat(dir.Path("m.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(ReadWholeFile, BytesRoundTripAndFailuresCarryTheReason) {
+    test::TempFolder dir;
+    const std::string bytes("a\0b\xff\r\n", 6);
+    ASSERT_TRUE(WriteFileAtomically(dir.Path("b.bin"), bytes));
+    EXPECT_EQ(Contents(dir.Path("b.bin")), bytes);
+
+    std::string out = "stale";
+    std::string reason;
+    EXPECT_FALSE(ReadWholeFile(dir.Path("nope"), out, &reason));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_TRUE(out.empty());
+    EXPECT_NE(reason.find("nope"), std::string::npos);
+    EXPECT_FALSE(ReadWholeFile(dir.Path(""), out, &reason)); // the folder itself
+    EXPECT_EQ(errno, EISDIR);
+}
+
+} // namespace
+} // namespace rigel
