@@ -1,9 +1,9 @@
 #pragma once
 // Replacing a file so that readers only ever see the old or the new contents: the bytes go to a
 // temporary file in the target's folder (same file system, so the final rename is atomic), which
-// is flushed to disk and renamed over the target on Commit(). Abort(), a failed write or
-// destruction without Commit() removes the temporary file and leaves any previous target as it
-// was.
+// is flushed to disk and renamed over the target on Commit(). Abort(), destruction without
+// Commit(), or a Commit() after a failed write removes the temporary file and leaves any previous
+// target as it was.
 //
 // The temporary file is created with O_CREAT|O_EXCL and mode 0666 less the process umask, named
 // ".<target name>.<random>.tmp" next to the target. The new file gets that mode, not the mode of
