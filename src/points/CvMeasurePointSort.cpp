@@ -1,5 +1,298 @@
 #include "points/CvMeasurePointSort.h"
 
+#include "platform/base/DT_Double.h"
+#include "platform/base/TextFormat.h"
+#include "platform/host/HostUi.h"
+#include "points/NeighbourSearch.h"
+#include "points/StableSort.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+std::string Cut(const std::string& text) {
+    return text.size() > CvMeasurePointSort::kMaxText ? text.substr(0, CvMeasurePointSort::kMaxText)
+                                                      : text;
+}
+
+// 16 when `to` names `from` neither as nearest nor as opposite (a one-way link), else 0.
+int OneWay(const CvMeasurePointSort::Record& to, int from, int code) {
+    return (to.nearest != from && to.opposite != from) ? code : 0;
+}
+
+} // namespace
+
+int CvMeasurePointSort::Compare(const DT_Punkt* first, const DT_Punkt* second) const {
+    if (first == nullptr || second == nullptr)
+        return 0;
+    const DT_Double x(first->x()), y(first->y()), z(first->z());
+    if (x.StorreEnn(second->x(), kTolerance))
+        return 1;
+    if (!x.Lik(second->x(), kTolerance))
+        return 0;
+    if (y.StorreEnn(second->y(), kTolerance))
+        return 1;
+    if (!y.Lik(second->y(), kTolerance))
+        return 0;
+    return z.StorreEnn(second->z(), kTolerance);
+}
+
+int CvMeasurePointSort::Presort(int ascending) {
+    if (list == nullptr)
+        return ErrorKode(-1);
+    std::vector<HovedObjekt*> points;
+    try {
+        points.reserve(static_cast<std::size_t>(list->Antall()));
+    } catch (const std::bad_alloc&) {
+        return ErrorKode(-2);
+    }
+    for (int i = 0; i < list->Antall(); ++i)
+        points.push_back(list->Objekt(i));
+    rigel::StableMergeSort(points, [this](const HovedObjekt* a, const HovedObjekt* b) {
+        return Compare(static_cast<const DT_Punkt*>(b), static_cast<const DT_Punkt*>(a)) == 1;
+    });
+    const int n = list->Antall();
+    for (int i = 0; i < n; ++i)
+        list->Node(i)->SetDette(points[static_cast<std::size_t>(ascending ? i : n - 1 - i)]);
+    list->AktiverForste();
+    return 1;
+}
+
+void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
+    std::vector<double> xs(records.size()), ys(records.size());
+    std::vector<char> excluded(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        xs[i] = records[i].x;
+        ys[i] = records[i].y;
+        excluded[i] = records[i].error ? 1 : 0;
+    }
+    const rigel::NeighbourSearch search(xs, ys, excluded);
+    const int n = static_cast<int>(records.size());
+    for (int r = 0; r < n; ++r) {
+        if (records[r].error)
+            continue;
+        const auto found = search.Nearest(r, records[r].nearestDistance);
+        if (found.index >= 0) {
+            records[r].nearest = found.index;
+            records[r].nearestDistance = found.distance;
+        }
+    }
+    for (int r = 0; r < n; ++r) {
+        Record& rec = records[r];
+        if (rec.error)
+            continue;
+        const auto found = rec.nearest >= 0 ? search.Opposite(r, rec.nearest, rec.oppositeDistance)
+                                            : search.Nearest(r, rec.oppositeDistance);
+        if (found.index >= 0) {
+            rec.opposite = found.index;
+            rec.oppositeDistance = found.distance;
+        }
+    }
+}
+
+bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& order,
+                              std::size_t slots) {
+    walked = 0;
+    const int n = static_cast<int>(records.size());
+    int start = -1;
+    for (int r = 0; r < n && start < 0; ++r)
+        if (!records[r].error && (records[r].nearest < 0 || records[r].opposite < 0))
+            start = r;
+    if (start < 0) {
+        double greatest = -1.0;
+        for (int r = 0; r < n; ++r) {
+            if (!records[r].error && records[r].oppositeDistance > greatest) {
+                greatest = records[r].oppositeDistance;
+                start = r;
+            }
+        }
+    }
+    order.assign(slots, -1);
+    int cur = start;
+    int prev = -1;
+    std::size_t w = 0;
+    const std::size_t maxSteps = 16 * slots + 64;
+    for (std::size_t steps = 0; cur >= 0 && w < slots && !records[cur].visited &&
+                                !records[cur].error && steps < maxSteps;
+         ++steps) {
+        ++walked;
+        records[cur].visited = true;
+        order[w] = cur;
+
+        const int a = records[cur].nearest;
+        const int b = records[cur].opposite;
+        int next = -1;
+        int code = 0;
+        int turning = -1;
+        if (a >= 0 && !records[a].visited) {
+            next = a;
+            code = OneWay(records[a], cur, 16);
+        } else if (a >= 0) {
+            if (b >= 0 && b == prev && records[b].visited) {
+                next = a;
+                code = 1;
+                records[a].nearest = cur;
+                turning = a;
+            } else if (b >= 0 && records[b].visited) {
+                next = b;
+                code = 2;
+                records[b].nearest = cur;
+                turning = b;
+            } else if (b >= 0) {
+                next = b;
+                code = OneWay(records[b], cur, 32);
+            }
+        } else if (b >= 0 && !(b == prev && records[b].visited)) {
+            next = b;
+        }
+
+        if (next >= 0 && (code == 1 || code == 2)) {
+            if (next == start || walked >= lastIndex)
+                break;
+            // Turn back: un-visit cur and the chain of visited records behind it, away from the
+            // turning record, and write them again from cur onwards.
+            records[cur].visited = false;
+            int undone = 1;
+            int y = records[cur].nearest != turning ? records[cur].nearest : records[cur].opposite;
+            while (y >= 0 && records[y].visited && undone < walked) {
+                records[y].visited = false;
+                ++undone;
+                const int yn = records[y].nearest;
+                const int yo = records[y].opposite;
+                y = (yn >= 0 && records[yn].visited) ? yn
+                    : (yo >= 0 && records[yo].visited) ? yo
+                                                       : -1;
+            }
+            w = w + 1 - static_cast<std::size_t>(undone);
+            walked -= undone;
+            prev = turning;
+            continue;
+        }
+        if (next >= 0 && (code == 16 || code == 32))
+            return true;
+        prev = cur;
+        cur = next;
+        ++w;
+    }
+    return false;
+}
+
+void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records) {
+    std::vector<int> named(records.size(), 0);
+    for (const Record& r : records) {
+        if (r.nearest >= 0)
+            ++named[static_cast<std::size_t>(r.nearest)];
+        if (r.opposite >= 0 && r.opposite != r.nearest)
+            ++named[static_cast<std::size_t>(r.opposite)];
+    }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        Record& r = records[i];
+        r.error = r.nearest >= 0 && r.opposite >= 0 && named[i] < 2;
+        r.nearest = r.opposite = -1;
+        r.nearestDistance = r.oppositeDistance = kNoDistance;
+        r.visited = false;
+    }
+}
+
+int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int showReport) {
+    if (sortList != nullptr)
+        list = sortList;
+    if (list == nullptr)
+        return ErrorKode(-1);
+    if (list->Antall() == 0)
+        return ErrorKode(-2);
+    ErrorKode(0);
+    if (resetTotals)
+        pointsRead = pointsDeleted = duplicates = measuredErrors = pointsAnalyzed = 0;
+
+    const int before = list->Antall();
+    std::vector<Record> records;
+    std::vector<int> order;
+    std::vector<char> placed;
+    try {
+        if (Presort(1) != 1)
+            return ErrorKode();
+        records.reserve(static_cast<std::size_t>(before));
+        order.reserve(static_cast<std::size_t>(before));
+        placed.assign(static_cast<std::size_t>(before), 0);
+    } catch (const std::bad_alloc&) {
+        return ErrorKode(-3);
+    }
+
+    int repeats = 0;
+    for (int i = 0; i < before; ++i) {
+        CvSporopPoint* p = list->Punkt(i);
+        if (i > 0 && p->Lik(*list->Punkt(i - 1), kTolerance, 1)) {
+            ++repeats;
+            continue;
+        }
+        records.push_back(Record{p->x(), p->y(), p->z()});
+        records.back().point = p;
+    }
+    lastIndex = static_cast<int>(records.size()) - 1;
+
+    LinkNeighbours(records);
+    if (Walk(records, order, static_cast<std::size_t>(before))) {
+        MarkMeasuringErrors(records);
+        LinkNeighbours(records);
+        Walk(records, order, static_cast<std::size_t>(before));
+    }
+
+    // The walked records' points, in walk order and each once, make the new list; every other
+    // point (repeats and points not placed) is deleted.
+    std::vector<CvSporopPoint*> kept;
+    kept.reserve(static_cast<std::size_t>(walked));
+    for (int slot = 0; slot < walked; ++slot) {
+        const int r = order[static_cast<std::size_t>(slot)];
+        if (r < 0 || placed[static_cast<std::size_t>(r)])
+            continue;
+        placed[static_cast<std::size_t>(r)] = 1;
+        kept.push_back(records[static_cast<std::size_t>(r)].point);
+    }
+    std::vector<char> keep(static_cast<std::size_t>(before), 0);
+    std::vector<HovedObjekt*> all;
+    all.reserve(static_cast<std::size_t>(before));
+    for (int i = 0; i < before; ++i)
+        all.push_back(list->Objekt(i));
+    list->SlettAlleIListen(0);
+    for (CvSporopPoint* p : kept) {
+        p->Reset(DT_Punkt(p->x(), p->y(), p->z()), p->cant, Cut(p->code), Cut(p->description));
+        list->LeggTil(p);
+    }
+    // Delete the rest: mark the kept ones by address through a sorted copy.
+    std::vector<HovedObjekt*> keptSorted(kept.begin(), kept.end());
+    std::sort(keptSorted.begin(), keptSorted.end());
+    if (list->Eier()) {
+        for (HovedObjekt* o : all)
+            if (!std::binary_search(keptSorted.begin(), keptSorted.end(), o))
+                delete o;
+    }
+    list->AktiverForste();
+
+    const int left = list->Antall();
+    const int errors = before - repeats - left;
+    pointsRead += before;
+    duplicates += repeats;
+    measuredErrors += errors;
+    pointsDeleted += repeats + errors;
+    pointsAnalyzed += left;
+
+    if (showReport)
+        AfxMessageBox(ReportText().c_str(), MB_OK);
+    return 1;
+}
+
+std::string CvMeasurePointSort::ReportText() const {
+    std::string text = "Sorting measured points:";
+    text += rigel::Format("\n\n%d points read.", pointsRead);
+    text += rigel::Format("\n\n%d points deleted:", pointsDeleted);
+    text += rigel::Format("\n     %d points were duplicates.", duplicates);
+    text += rigel::Format("\n     %d points assumed as measured errors.", measuredErrors);
+    text += rigel::Format("\n\n%d points will be analyzed.", pointsAnalyzed);
+    return text;
+}
+
 void CvMeasurePointSort::GetQuickSortStatus(int* read, int* deleted, int* duplicatesOut,
                                             int* errors, int* analyzed) const {
     if (read)

@@ -1,0 +1,75 @@
+#pragma once
+// The neighbour links of the point sorter, found with a k-d tree.
+//
+// The sorter's rule is a scan over the presorted records, first forward (r+1, r+2, ...) and then
+// backward (r-1, r-2, ...), in which a candidate replaces the best one only when it is nearer by
+// more than 1e-9 m. That makes the answer depend on the scan order among candidates whose
+// distances lie within a few 1e-9 m of each other, so a plain nearest-neighbour query is not
+// enough. The tree collects every candidate within dmin + 64e-9 of the smallest distance dmin and
+// replays the scan rule over them in scan order. That gives the scan's answer whenever the first
+// of them in scan order lies below dmin + 63e-9 (then the scan must have taken it, whatever came
+// before). Otherwise, and only then, the record is answered by the scan itself.
+//
+// "Opposite" neighbours are restricted to the half-plane facing away from the nearest neighbour:
+// (nearest - r) . (c - r) <= 1e-9. The tree prunes boxes that lie wholly outside it, so a track
+// end, which has no opposite neighbour, does not make its search visit the whole survey.
+
+#include <cstddef>
+#include <vector>
+
+namespace rigel {
+
+class NeighbourSearch {
+public:
+    static constexpr double kTolerance = 1e-9;
+
+    struct Result {
+        int index = -1; // -1: none
+        double distance = 0.0;
+    };
+
+    // Records in presorted order; excluded records (measuring errors) take no part.
+    NeighbourSearch(const std::vector<double>& xs, const std::vector<double>& ys,
+                    const std::vector<char>& excluded);
+
+    // Nearest other record of r, starting from the best distance `initial`.
+    Result Nearest(int r, double initial) const;
+    // Nearest record on the far side from `nearest` (not `nearest`, not at distance 0).
+    Result Opposite(int r, int nearest, double initial) const;
+
+    // The sorter's scan itself (reference and fallback).
+    Result ScanNearest(int r, double initial) const;
+    Result ScanOpposite(int r, int nearest, double initial) const;
+
+    // How many queries had to fall back to the scan (for tests and benchmarks).
+    std::size_t Fallbacks() const { return fallbacks_; }
+
+private:
+    struct Node {
+        double minX, minY, maxX, maxY;
+        int lo, hi;       // range in perm_
+        int left, right;  // children, -1 for a leaf
+    };
+    struct Candidate {
+        int index;
+        double distance;
+    };
+    struct Query;
+
+    int Build(int lo, int hi);
+    void Visit(int node, Query& q) const;
+    Result Find(int r, int nearest, double initial) const;
+    Result Scan(int r, int nearest, double initial) const;
+    bool Accept(int r, int nearest, int c) const;
+
+    const std::vector<double>& xs_;
+    const std::vector<double>& ys_;
+    const std::vector<char>& excluded_;
+    std::vector<int> perm_;
+    std::vector<Node> nodes_;
+    int root_ = -1;
+    mutable std::size_t fallbacks_ = 0;
+    mutable std::vector<Candidate> scratch_;
+};
+
+} // namespace rigel
