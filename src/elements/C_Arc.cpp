@@ -1,6 +1,7 @@
 #include "elements/C_Arc.h"
 
 #include "elements/B_Linje2.h"
+#include "platform/polyline/CvPolyElement.h"
 
 #include <cmath>
 #include <numbers>
@@ -90,4 +91,50 @@ DT_Punkt* C_Arc::ArcEnd(const DT_Punkt* p) {
     else
         arcEnd_.InitPolar(pi_.AngleTo(tangentEnd_), tangentLength_.Get(), pi_);
     return &arcEnd_;
+}
+
+int C_Arc::InitFromArcElement(const CvPolyElement* element, int keepCoordinates) {
+    ErrorKode(0);
+    if (element == nullptr)
+        return ErrorKode(kNoElement);
+    const int type = element->ElementType();
+    if (type != CvPolyElement::kArc && type != CvPolyElement::kArcAlias)
+        return ErrorKode(kNotAnArc);
+    const double radius = element->StartRadius()->Get();
+    if (std::fabs(radius) <= 1e-9)
+        return ErrorKode(kNoRadius);
+    if (std::fabs(element->Length()->Get()) <= 1e-5)
+        return ErrorKode(kNoLength);
+
+    CvPolyElement arc(*element);
+    if (keepCoordinates == 0)
+        arc.SubstituteXYCoord();
+    DT_Punkt centre;
+    if (!arc.ArcCenter(&centre))
+        return ErrorKode(kNoCentre);
+    Init(centre);
+
+    const DT_Punkt start(*arc.StartPoint()), end(*arc.EndPoint());
+    tangentStart_.Init(start);
+    arcStart_.Init(start);
+    tangentEnd_.Init(end);
+    arcEnd_.Init(end);
+
+    // Tangents: at right angles to the radius at each end, both turned the same way, so that
+    // the angle between them is the turn of the arc (up to a half turn).
+    const double turn = radius >= 0.0 ? -std::numbers::pi / 2 : std::numbers::pi / 2;
+    DT_Punkt far1, far2;
+    far1.InitPolar(centre.AngleTo(start) + turn, 500.0, start);
+    far2.InitPolar(centre.AngleTo(end) + turn, 500.0, end);
+    B_Linje2 tangent1(start, far1);
+    const B_Linje tangent2(end, far2);
+    DT_Punkt pi(start);
+    if (!tangent1.SkjaeringMed(tangent2, pi))
+        return ErrorKode(kNoTangentIntersection);
+    pi_.Init(pi);
+
+    deflection_.Init(tangent1.DeflectionTo(tangent2, B_Linje2::kRadians));
+    const DT_Double r(radius);
+    Radius(&r);
+    return 1;
 }

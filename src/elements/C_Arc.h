@@ -54,8 +54,14 @@ public:
     DT_Punkt* ArcEnd(const DT_Punkt* p = nullptr);
 
     // Builds the curve from a polyline arc element (type 2 or 4). keepCoordinates 0 swaps the
-    // element's plan axes first (on a copy); 1 takes them as they are. Returns 1, or one of the
-    // failure codes above.
+    // element's plan axes first (on a copy); 1 takes them as they are; the curve's points, and
+    // the sign its radius gets from the side rule, are in those axes. The centre is the arc's;
+    // tangent start and arc start are the element's start point, tangent end and arc end its end
+    // point; PI is where the tangents at the two ends meet; the deflection is the angle between
+    // those tangents (so that T, ArcStart() and ArcEnd() agree with the element's end points).
+    // An arc that turns through more than a half turn cannot be described this way: it gets the
+    // deflection of its tangents, which is less than its turn. Returns 1, or one of the failure
+    // codes above (also kept as ErrorKode), with the curve then partly set.
     int InitFromArcElement(const CvPolyElement* element, int keepCoordinates);
 
 private:
