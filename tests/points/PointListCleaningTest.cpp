@@ -1,0 +1,93 @@
+#include "points/CvSporopPointList.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Points at stations 0, 1, 2, ... carrying the given curvature7 (or direction) values.
+void Fill(CvSporopPointList &list, const std::vector<double> &values, bool directions = false) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        auto *p = new CvSporopPoint(static_cast<double>(i), 0.0, 0.0, "", "");
+        p->profile = static_cast<double>(i);
+        (directions ? p->direction : p->curvature7) = values[i];
+        list.LeggTil(p);
+    }
+}
+
+std::vector<double> Stations(const CvSporopPointList &list) {
+    std::vector<double> s;
+    for (int i = 0; i < list.Antall(); ++i)
+        s.push_back(list.Punkt(i)->profile);
+    return s;
+}
+
+TEST(PointListCleaning, Curvature7JumpsRemoveAfterARiseKeepAfterAFall) {
+    CvSporopPointList list;
+    Fill(list, {0, 0, 1e-4, 0, -1e-4, -1e-4});
+    EXPECT_EQ(list.RemoveCurvature7Jumps(), 1);
+    EXPECT_EQ(Stations(list), (std::vector<double>{0, 1, 3, 4, 5}));
+}
+
+// After a deletion the kept point is compared with the next: 1.2e-4 over 2 m from station 0 is
+// still too steep (against the deleted point it would be a gentle 2e-5); 1.4e-4 over 3 m is not.
+TEST(PointListCleaning, JumpsCompareWithTheLastKeptPoint) {
+    CvSporopPointList list;
+    Fill(list, {0, 1e-4, 1.2e-4, 1.4e-4});
+    EXPECT_EQ(list.RemoveCurvature7Jumps(), 2);
+    EXPECT_EQ(Stations(list), (std::vector<double>{0, 3}));
+}
+
+// Limit 1/100 per metre, in either direction.
+TEST(PointListCleaning, DirectionJumpsBothWays) {
+    CvSporopPointList list;
+    Fill(list, {0, 0.005, 0.03, 0.015, -0.01, 0.02}, true);
+    EXPECT_EQ(list.RemoveDirectionJumps(100.0), 2);
+    EXPECT_EQ(Stations(list), (std::vector<double>{0, 1, 3, 5}));
+}
+
+// The spike X = 1e-3 at station 4 stands out (|X - mean| / sigma = 2.4), its neighbour 4e-4 does
+// not while X is in its window. Marks are decided before deleting: with X gone the 4e-4 would
+// stand out too.
+TEST(PointListCleaning, Curvature7OutliersAreJudgedOnTheOriginalValues) {
+    CvSporopPointList list;
+    Fill(list, {0, 0, 0, 0, 1e-3, 4e-4, 0, 0, 0, 0, 0});
+    list.RemoveCurvature7Outliers();
+    EXPECT_EQ(Stations(list), (std::vector<double>{0, 1, 2, 3, 5, 6, 7, 8, 9, 10}));
+    list.RemoveCurvature7Outliers();
+    EXPECT_EQ(Stations(list), (std::vector<double>{0, 1, 2, 3, 6, 7, 8, 9, 10}));
+}
+
+// A deviation under 0.00012 is kept however far it is from the others in sigmas.
+TEST(PointListCleaning, SmallOutliersAreKept) {
+    CvSporopPointList list;
+    Fill(list, {0, 0, 0, 1e-4, 0, 0, 0});
+    list.RemoveCurvature7Outliers();
+    EXPECT_EQ(list.Antall(), 7);
+}
+
+TEST(PointListCleaning, ManyDeletionsKeepTheOrder) {
+    CvSporopPointList list;
+    std::vector<double> values;
+    for (int i = 0; i < 100001; ++i)
+        values.push_back(i % 2 == 0 ? 0.0 : 1.0); // every odd point rises 1 per metre
+    Fill(list, values);
+    EXPECT_EQ(list.RemoveCurvature7Jumps(), 50000);
+    ASSERT_EQ(list.Antall(), 50001);
+    for (int i = 0; i < list.Antall(); i += 997)
+        EXPECT_EQ(list.Punkt(i)->profile, 2.0 * i);
+}
+
+TEST(PointListCleaning, TinyListsAreSafe) {
+    for (int n = 0; n <= 2; ++n) {
+        CvSporopPointList list;
+        Fill(list, std::vector<double>(static_cast<std::size_t>(n), 1.0));
+        list.RemoveCurvature7Outliers();
+        EXPECT_EQ(list.RemoveCurvature7Jumps(), 0);
+        EXPECT_EQ(list.RemoveDirectionJumps(100.0), 0);
+        EXPECT_EQ(list.Antall(), n);
+    }
+}
+
+} // namespace

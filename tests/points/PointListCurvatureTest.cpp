@@ -1,0 +1,157 @@
+#include "points/CvSporopPointList.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr double kNorth = 6543210.0;
+constexpr double kEast = 123456.0;
+
+// Points every `spacing` metres along a circle of radius r that starts at the map origin heading
+// north; turning right (clockwise seen from above) when right is set, else left.
+void FillArc(CvSporopPointList &list, int n, double r, double spacing, bool right) {
+    const double theta = spacing / r; // central angle between neighbours
+    const double side = right ? 1.0 : -1.0;
+    for (int k = 0; k < n; ++k) {
+        const double t = k * theta;
+        list.LeggTil(new CvSporopPoint(kNorth + r * std::sin(t),
+                                       kEast + side * r * (1 - std::cos(t)), 0.0, "", ""));
+    }
+}
+
+void Fill(CvSporopPointList &list, const std::vector<std::pair<double, double>> &xy) {
+    for (const auto &[x, y] : xy)
+        list.LeggTil(new CvSporopPoint(x, y, 0.0, "", ""));
+}
+
+// Every point of a circle has the circle's curvature: a point to the right of its chord means a
+// positive value, so a right-hand curve (centre to the right, points bulging left) is negative.
+TEST(PointListCurvature, EvenlySpacedCircleGivesOneOverRadiusOnEveryPoint) {
+    for (const bool right : {true, false}) {
+        CvSporopPointList list;
+        FillArc(list, 40, 500.0, 5.0, right);
+        ASSERT_EQ(list.UpdateCurvatures(), 1);
+        ASSERT_EQ(list.UpdateCurvatures7(), 1);
+        ASSERT_EQ(list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
+        const double expected = (right ? -1.0 : 1.0) / 500.0;
+        for (int i = 0; i < list.Antall(); ++i) {
+            SCOPED_TRACE(testing::Message() << (right ? "right" : "left") << " point " << i);
+            EXPECT_NEAR(list.Punkt(i)->curvature, expected, 1e-9);
+            EXPECT_NEAR(list.Punkt(i)->curvature7, expected, 1e-9);
+            EXPECT_NEAR(list.Punkt(i)->curvature3, expected, 1e-9);
+            EXPECT_EQ(list.Punkt(i)->verticalCurvature, 0.0);
+        }
+    }
+}
+
+TEST(PointListCurvature, StraightGivesZero) {
+    CvSporopPointList list;
+    // Uneven spacing along a bearing of 30 degrees.
+    double s = 0;
+    for (int k = 0; k < 12; ++k) {
+        s += 1.0 + 0.5 * (k % 3);
+        list.LeggTil(new CvSporopPoint(kNorth + s * std::cos(M_PI / 6),
+                                       kEast + s * std::sin(M_PI / 6), 0.0, "", ""));
+    }
+    list.UpdateCurvatures();
+    list.UpdateCurvatures7();
+    list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3);
+    for (int i = 0; i < list.Antall(); ++i) {
+        EXPECT_EQ(list.Punkt(i)->curvature, 0.0) << i;
+        EXPECT_EQ(list.Punkt(i)->curvature7, 0.0) << i;
+        EXPECT_EQ(list.Punkt(i)->curvature3, 0.0) << i;
+    }
+}
+
+// A zigzag of unit circles: (0,0) (1,1) (2,0) lies on the circle about (1,0) with the middle
+// point to the right (east) of its chord, (1,1) (2,0) (3,1) on the one about (2,1) with it to
+// the left. The end points extrapolate: 1 - (-1 - 1) = 3. The far end has its circles in track
+// order, so its signs match the middle's.
+TEST(PointListCurvature, EndPointsExtrapolateTheTwoValuesInward) {
+    CvSporopPointList list;
+    Fill(list, {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {4, 0}, {5, 1}, {6, 0}});
+    ASSERT_EQ(list.UpdateCurvatures(), 1);
+    const double expected[] = {3, 1, -1, 1, -1, 1, 3};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_NEAR(list.Punkt(i)->curvature, expected[i], 1e-12) << i;
+}
+
+// Middle point (0,0): the circle through (-1,1) and (1,1) has radius 1, the one through (-2,0)
+// and (2,0) does not exist, the one through (-3,3) and (3,3) has radius 3 (centre (0,3)); the
+// middle point lies left (west) of both chords. Value 1 / ((-1 + 0 - 3) / 3).
+TEST(PointListCurvature, DegenerateCircleCountsAsZeroRadiusInTheMean) {
+    CvSporopPointList list;
+    Fill(list, {{-3, 3}, {-2, 0}, {-1, 1}, {0, 0}, {1, 1}, {2, 0}, {3, 3}});
+    ASSERT_EQ(list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
+    EXPECT_NEAR(list.Punkt(3)->curvature3, -0.75, 1e-12);
+    // Only the degenerate circle selected: no radius, no curvature.
+    ASSERT_EQ(list.UpdateCurvaturesByCircles(2, CvSporopPointList::kTargetCurvature3), 1);
+    EXPECT_EQ(list.Punkt(3)->curvature3, 0.0);
+}
+
+TEST(PointListCurvature, ShortListsAndUnknownTargetsChangeNothing) {
+    CvSporopPointList list;
+    FillArc(list, 6, 500.0, 5.0, true);
+    for (int i = 0; i < 6; ++i)
+        list.Punkt(i)->curvature = list.Punkt(i)->curvature7 = 0.5;
+    EXPECT_EQ(list.UpdateCurvatures(), 0);
+    EXPECT_EQ(list.UpdateCurvatures7(), 0);
+    EXPECT_EQ(list.UpdateCurvaturesByCircles(7, 3), 0);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(list.Punkt(i)->curvature, 0.5);
+        EXPECT_EQ(list.Punkt(i)->curvature7, 0.5);
+        EXPECT_EQ(list.Punkt(i)->curvature3, 0.0);
+    }
+    CvSporopPointList seven;
+    FillArc(seven, 7, 500.0, 5.0, true);
+    EXPECT_EQ(seven.UpdateCurvaturesByCircles(1, 5), 0);
+    EXPECT_EQ(seven.UpdateCurvaturesByCircles(1, 0), 0);
+    EXPECT_EQ(seven.UpdateCurvatures(), 1);
+}
+
+// Height against station on a crest of radius 2000 m and a sag of radius 3000 m: a crest has its
+// middle points above the chords, which is positive.
+TEST(PointListCurvature, VerticalCurvatureOfCrestAndSag) {
+    for (const double r : {2000.0, -3000.0}) {
+        CvSporopPointList list;
+        const double c = std::fabs(r);
+        for (int k = 0; k < 15; ++k) {
+            const double s = 1000.0 + 10.0 * k;
+            const double u = s - 1070.0; // summit or bottom at station 1070
+            const double z =
+                r > 0 ? 50.0 + std::sqrt(c * c - u * u) - c : 50.0 - std::sqrt(c * c - u * u) + c;
+            auto *p = new CvSporopPoint(kNorth + k, kEast, z, "", "");
+            p->profile = s;
+            list.LeggTil(p);
+        }
+        ASSERT_EQ(list.UpdateVerticalCurvatures(), 1);
+        for (int i = 0; i < list.Antall(); ++i) {
+            EXPECT_NEAR(list.Punkt(i)->verticalCurvature, 1.0 / r, 1e-9) << r << " " << i;
+            EXPECT_EQ(list.Punkt(i)->curvature, 0.0);
+        }
+    }
+}
+
+TEST(PointListCurvature, EqualAndNaNPointsDoNotSpreadBeyondTheirCircles) {
+    CvSporopPointList equal;
+    for (int k = 0; k < 10; ++k)
+        equal.LeggTil(new CvSporopPoint(kNorth, kEast, 0.0, "", ""));
+    ASSERT_EQ(equal.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(equal.Punkt(i)->curvature3, 0.0);
+
+    CvSporopPointList list;
+    FillArc(list, 30, 500.0, 5.0, false);
+    list.Punkt(15)->Init(std::numeric_limits<double>::quiet_NaN(), kEast);
+    ASSERT_EQ(list.UpdateCurvatures7(), 1);
+    EXPECT_TRUE(std::isnan(list.Punkt(15)->curvature7));
+    // Points whose circle does not reach the bad point keep their value.
+    for (int i : {0, 5, 11, 13, 17, 19, 25, 29})
+        EXPECT_NEAR(list.Punkt(i)->curvature7, 1.0 / 500, 1e-9) << i;
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+#include "points/CvSporopPointList.h"
+
+#include "platform/base/Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Points every `spacing` metres on a circle of radius r, starting at (x0, y0) with bearing
+// `bearing0`; turning right (clockwise, bearings growing) when right is set. Chord k has the
+// bearing bearing0 + (k + 1/2) * theta, theta = spacing / r for a right-hand curve.
+void FillArc(CvSporopPointList &list, int n, double r, double spacing, double bearing0,
+             bool right) {
+    const double side = right ? 1.0 : -1.0;
+    // Centre a quarter turn to the side of the start bearing.
+    const double cx = 6543210.0 + r * std::cos(bearing0 + side * M_PI / 2);
+    const double cy = 123456.0 + r * std::sin(bearing0 + side * M_PI / 2);
+    const double theta = spacing / r;
+    for (int k = 0; k < n; ++k) {
+        const double a = bearing0 - side * M_PI / 2 + side * k * theta; // centre -> point
+        list.LeggTil(new CvSporopPoint(cx + r * std::cos(a), cy + r * std::sin(a), 0.0, "", ""));
+    }
+}
+
+void ExpectArcDirections(const CvSporopPointList &list, double theta) {
+    const int n = list.Antall();
+    // Turning right is negative: each weighted bearing is one chord angle on from the last.
+    EXPECT_NEAR(list.Punkt(0)->direction, theta / 2, 1e-9);
+    for (int i = 1; i + 1 < n; ++i)
+        EXPECT_NEAR(list.Punkt(i)->direction, -(i - 1) * theta, 1e-9) << i;
+    EXPECT_NEAR(list.Punkt(n - 1)->direction, -(n - 3) * theta - theta / 2, 1e-9);
+}
+
+TEST(PointListDirections, ArcAccumulatesTheSignedTurn) {
+    for (const bool right : {true, false}) {
+        CvSporopPointList list;
+        FillArc(list, 25, 500.0, 10.0, 0.4, right);
+        list.UpdateDirections(0);
+        ExpectArcDirections(list, (right ? 1.0 : -1.0) * 10.0 / 500.0);
+    }
+}
+
+TEST(PointListDirections, StraightGivesZero) {
+    CvSporopPointList list;
+    for (int k = 0; k < 10; ++k) {
+        const double s = k * 2.5 + (k % 2) * 0.7;
+        list.LeggTil(new CvSporopPoint(6543210.0 - s * std::cos(1.0), 123456.0 - s * std::sin(1.0),
+                                       0.0, "", ""));
+    }
+    list.UpdateDirections(0);
+    for (int i = 0; i < list.Antall(); ++i)
+        EXPECT_NEAR(list.Punkt(i)->direction, 0.0, 1e-9) << i;
+}
+
+// A track heading south whose chord bearings run from just below +pi to just above -pi.
+TEST(PointListDirections, BearingsThroughPlusMinusPiStayContinuous) {
+    const double theta = 20.0 / 400.0;
+    CvSporopPointList list;
+    FillArc(list, 12, 400.0, 20.0, M_PI - 5.5 * theta, true);
+    // The chords straddle the cut: the bearing jumps from +pi to -pi in the middle.
+    ASSERT_GT(list.Punkt(4)->AngleTo(*list.Punkt(5)), 3.0);
+    ASSERT_LT(list.Punkt(6)->AngleTo(*list.Punkt(7)), -3.0);
+
+    list.UpdateDirections(0);
+    ExpectArcDirections(list, theta);
+
+    list.UpdateChordDirections();
+    const double first = list.Punkt(0)->AngleTo(*list.Punkt(1));
+    EXPECT_NEAR(list.Punkt(0)->direction, first, 1e-12);
+    for (int i = 1; i < list.Antall(); ++i)
+        EXPECT_NEAR(list.Punkt(i)->direction, first + (i - 1) * theta, 1e-9) << i;
+}
+
+// The curve (station, direction) through (0,0) (1,0) (2,1) (3,1): first and last take the chord
+// bearings 0 and 0, the second the bearing pi/4 of the chord after it, the third the mean of
+// pi/4 and 0 weighted by the other chord's length: (pi/4 * 1 + 0 * sqrt 2) / (sqrt 2 + 1).
+TEST(PointListDirections, RecomputeTakesTheWeightedAngleOfTheDirectionCurve) {
+    CvSporopPointList list;
+    const double direction[] = {0, 0, 1, 1};
+    for (int k = 0; k < 4; ++k) {
+        auto *p = new CvSporopPoint(k, 0.0, 0.0, "", "");
+        p->profile = k;
+        p->direction = direction[k];
+        list.LeggTil(p);
+    }
+    std::vector<std::string> lines;
+    auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    list.RecomputeDirections();
+    rigel::SetTraceSink(old);
+
+    EXPECT_NEAR(list.Punkt(0)->direction, 0.0, 1e-15);
+    EXPECT_NEAR(list.Punkt(1)->direction, M_PI / 4, 1e-15);
+    EXPECT_NEAR(list.Punkt(2)->direction, (M_PI / 4) / (std::sqrt(2.0) + 1), 1e-15);
+    EXPECT_NEAR(list.Punkt(3)->direction, 0.0, 1e-15);
+    EXPECT_EQ(lines, std::vector<std::string>{"pt2->direction = 1.000000 newDir = 0.325323"});
+}
+
+TEST(PointListDirections, UpdateWithRecomputeEqualsTheTwoSteps) {
+    CvSporopPointList a, b;
+    for (CvSporopPointList *list : {&a, &b}) {
+        FillArc(*list, 9, 300.0, 7.0, 2.0, false);
+        list->UpdateDefaultStationing(1, nullptr, 0);
+    }
+    a.UpdateDirections(1);
+    b.UpdateDirections(0);
+    b.RecomputeDirections();
+    for (int i = 0; i < a.Antall(); ++i)
+        EXPECT_EQ(a.Punkt(i)->direction, b.Punkt(i)->direction) << i;
+}
+
+TEST(PointListDirections, ShortListsAreLeftAlone) {
+    CvSporopPointList list;
+    list.LeggTil(new CvSporopPoint(0, 0, 0, "", ""));
+    list.LeggTil(new CvSporopPoint(1, 1, 0, "", ""));
+    list.Punkt(0)->direction = list.Punkt(1)->direction = 7.0;
+    list.UpdateDirections(1);
+    list.UpdateChordDirections();
+    list.RecomputeDirections();
+    EXPECT_EQ(list.Punkt(0)->direction, 7.0);
+    EXPECT_EQ(list.Punkt(1)->direction, 7.0);
+}
+
+// Infinite and huge values would keep a naive unwrapping loop turning for ever.
+TEST(PointListDirections, NonFiniteValuesTerminate) {
+    const double inf = std::numeric_limits<double>::infinity();
+    CvSporopPointList list;
+    for (int k = 0; k < 6; ++k) {
+        auto *p = new CvSporopPoint(k, k % 2 == 0 ? 0.0 : 1e300, 0.0, "", "");
+        p->profile = k == 3 ? inf : k;
+        p->direction = k == 2 ? 1e300 : -1e-300;
+        list.LeggTil(p);
+    }
+    list.Punkt(4)->Init(std::numeric_limits<double>::quiet_NaN(), inf);
+    list.RecomputeDirections();
+    list.UpdateDirections(1);
+    list.UpdateChordDirections();
+    // The first chord, (0,0) -> (1,1e300), is still an ordinary one: due east.
+    EXPECT_NEAR(list.Punkt(0)->direction, M_PI / 2, 1e-12);
+    EXPECT_NEAR(list.Punkt(1)->direction, M_PI / 2, 1e-12);
+}
+
+} // namespace
