@@ -25,13 +25,13 @@ public:
 
     explicit CvSporopPointList(int owner = 1) : DT_Nodeliste(owner) {}
     ~CvSporopPointList() override = default;
-    const char *KlasseNavn() const override { return "CvSporopPointList"; }
+    const char* KlasseNavn() const override { return "CvSporopPointList"; }
 
-    CvSporopPoint *Punkt(int index) const { return static_cast<CvSporopPoint *>(Objekt(index)); }
-    CvSporopPoint *AktivPunkt() const { return static_cast<CvSporopPoint *>(Aktiv()); }
+    CvSporopPoint* Punkt(int index) const { return static_cast<CvSporopPoint*>(Objekt(index)); }
+    CvSporopPoint* AktivPunkt() const { return static_cast<CvSporopPoint*>(Aktiv()); }
 
     // Empties this list and appends a copy of every point of source, in order.
-    void CopyPointsFrom(const CvSporopPointList &source);
+    void CopyPointsFrom(const CvSporopPointList& source);
 
     // Curvatures are reciprocal signed radii: positive where the middle point of a circle lies
     // to the right of the chord through the outer two (x north, y east; for the vertical
@@ -50,7 +50,7 @@ public:
     // length (and profile when setProfiles is set) as plan distance accumulated from start (0
     // when null), or from the first point's profile when keepFirstProfile is set. Returns 1
     // without changes for fewer than two points, else 0.
-    virtual int UpdateDefaultStationing(int setProfiles, const DT_Double *start,
+    virtual int UpdateDefaultStationing(int setProfiles, const DT_Double* start,
                                         int keepFirstProfile);
     // Replaces each direction by the weighted angle of the curve (profile, direction).
     virtual void RecomputeDirections();

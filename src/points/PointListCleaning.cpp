@@ -12,22 +12,22 @@
 namespace {
 
 // Removes the points whose flag is set, in one pass.
-int RemoveFlagged(CvSporopPointList &list, const std::vector<unsigned char> &flagged) {
+int RemoveFlagged(CvSporopPointList& list, const std::vector<unsigned char>& flagged) {
     std::size_t index = 0;
-    return list.RemoveIf([&](HovedObjekt *) { return flagged[index++] != 0; });
+    return list.RemoveIf([&](HovedObjekt*) { return flagged[index++] != 0; });
 }
 
 // Walks consecutive pairs (p, q). When jumps(p, q) holds, q is flagged and p stays, to be
 // compared with the point after q; otherwise q becomes p.
-template <typename Jump> int RemoveJumps(CvSporopPointList &list, Jump jumps) {
+template <typename Jump> int RemoveJumps(CvSporopPointList& list, Jump jumps) {
     const int n = list.Antall();
     if (n < 2)
         return 0;
     std::vector<unsigned char> flagged(static_cast<std::size_t>(n), 0);
     int count = 0;
-    const CvSporopPoint *p = list.Punkt(0);
+    const CvSporopPoint* p = list.Punkt(0);
     for (int i = 1; i < n; ++i) {
-        const CvSporopPoint *q = list.Punkt(i);
+        const CvSporopPoint* q = list.Punkt(i);
         if (jumps(*p, *q)) {
             flagged[static_cast<std::size_t>(i)] = 1;
             ++count;
@@ -81,14 +81,14 @@ void CvSporopPointList::RemoveCurvature7Outliers() {
 
 int CvSporopPointList::RemoveCurvature7Jumps() {
     // A rise only: a falling curvature is never a reason to delete.
-    return RemoveJumps(*this, [](const CvSporopPoint &p, const CvSporopPoint &q) {
+    return RemoveJumps(*this, [](const CvSporopPoint& p, const CvSporopPoint& q) {
         return (q.curvature7 - p.curvature7) / (q.profile - p.profile) > kCurvatureRise;
     });
 }
 
 int CvSporopPointList::RemoveDirectionJumps(double minRadius) {
     const double limit = 1.0 / minRadius;
-    return RemoveJumps(*this, [limit](const CvSporopPoint &p, const CvSporopPoint &q) {
+    return RemoveJumps(*this, [limit](const CvSporopPoint& p, const CvSporopPoint& q) {
         return std::fabs((q.direction - p.direction) / (q.profile - p.profile)) > limit;
     });
 }

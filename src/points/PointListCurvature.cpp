@@ -14,7 +14,7 @@ constexpr double kTolerance = 1e-9;
 // Signed radius of the circle through a, b and c: positive when b lies to the right of the chord
 // a -> c (B_Linje::DistTo3DLine positive), negative to the left, 0 when there is no circle (two
 // points within 1e-9 of each other, b within 1e-9 of the chord line, or a vanishing determinant).
-double SignedRadius(const DT_Punkt &a, const DT_Punkt &b, const DT_Punkt &c) {
+double SignedRadius(const DT_Punkt& a, const DT_Punkt& b, const DT_Punkt& c) {
     if (a.AvstandTil(b) <= kTolerance || b.AvstandTil(c) <= kTolerance ||
         a.AvstandTil(c) <= kTolerance)
         return 0.0;
@@ -39,7 +39,7 @@ double SignedRadius(const DT_Punkt &a, const DT_Punkt &b, const DT_Punkt &c) {
 // points in track order; circle k counts when bit k of mask is set, a circle without radius
 // counting as 0. The value is the reciprocal of the mean signed radius (not the mean curvature).
 template <typename PointAt>
-double CircleCurvature(int mask, const PointAt &at, const int (&circles)[3][3]) {
+double CircleCurvature(int mask, const PointAt& at, const int (&circles)[3][3]) {
     double sum = 0.0;
     int selected = 0;
     for (int k = 0; k < 3; ++k) {
@@ -92,7 +92,7 @@ int CvSporopPointList::UpdateCurvaturesByCircles(int mask, int target) {
     // The vertical curvature is the curvature of height against station.
     const bool vertical = target == kTargetVerticalCurvature;
     const auto at = [this, vertical](int i) {
-        const CvSporopPoint *p = Punkt(i);
+        const CvSporopPoint* p = Punkt(i);
         return vertical ? DT_Punkt(p->profile, p->z()) : DT_Punkt(p->x(), p->y());
     };
     const auto value = [&](const int(&circles)[3][3]) {

@@ -35,7 +35,7 @@ double Unwrap(double a, double r) {
 // of the other chord. The outgoing bearing is first taken on the same side of the cut at +-pi as
 // the incoming one: otherwise a track heading south, whose bearings straddle the cut, would
 // average to north. The result lies in [-pi, pi].
-double WeightedBearing(const DT_Punkt &a, const DT_Punkt &b, const DT_Punkt &c) {
+double WeightedBearing(const DT_Punkt& a, const DT_Punkt& b, const DT_Punkt& c) {
     const double ab = a.AvstandTil(b);
     const double bc = b.AvstandTil(c);
     const double in = a.AngleTo(b);
@@ -59,14 +59,14 @@ double SignedChange(double u, double v) {
 }
 
 // Bearing in the plane of (station, direction), brought into (-pi, pi].
-double CurveBearing(const DT_Punkt &from, const DT_Punkt &to) {
+double CurveBearing(const DT_Punkt& from, const DT_Punkt& to) {
     double a = from.AngleTo(to);
     if (a > kPi)
         a -= kTwoPi;
     return a;
 }
 
-DT_Punkt CurvePoint(const CvSporopPoint &p) {
+DT_Punkt CurvePoint(const CvSporopPoint& p) {
     return DT_Punkt(p.profile, p.direction);
 }
 
@@ -119,7 +119,7 @@ void CvSporopPointList::RecomputeDirections() {
         const double dA = qa.AvstandTil(qb);
         const double dB = qb.AvstandTil(qc);
         const double v = Unwrap((a1 * dB + a2 * dA) / (dA + dB), reference);
-        CvSporopPoint *b = Punkt(i);
+        CvSporopPoint* b = Punkt(i);
         WINVDS01_TRACE1("pt2->direction = %f newDir = %f", b->direction, v);
         b->direction = v;
         reference = v;

@@ -7,16 +7,16 @@
 namespace {
 
 // Points at stations 0, 1, 2, ... carrying the given curvature7 (or direction) values.
-void Fill(CvSporopPointList &list, const std::vector<double> &values, bool directions = false) {
+void Fill(CvSporopPointList& list, const std::vector<double>& values, bool directions = false) {
     for (std::size_t i = 0; i < values.size(); ++i) {
-        auto *p = new CvSporopPoint(static_cast<double>(i), 0.0, 0.0, "", "");
+        auto* p = new CvSporopPoint(static_cast<double>(i), 0.0, 0.0, "", "");
         p->profile = static_cast<double>(i);
         (directions ? p->direction : p->curvature7) = values[i];
         list.LeggTil(p);
     }
 }
 
-std::vector<double> Stations(const CvSporopPointList &list) {
+std::vector<double> Stations(const CvSporopPointList& list) {
     std::vector<double> s;
     for (int i = 0; i < list.Antall(); ++i)
         s.push_back(list.Punkt(i)->profile);

@@ -13,7 +13,7 @@ constexpr double kEast = 123456.0;
 
 // Points every `spacing` metres along a circle of radius r that starts at the map origin heading
 // north; turning right (clockwise seen from above) when right is set, else left.
-void FillArc(CvSporopPointList &list, int n, double r, double spacing, bool right) {
+void FillArc(CvSporopPointList& list, int n, double r, double spacing, bool right) {
     const double theta = spacing / r; // central angle between neighbours
     const double side = right ? 1.0 : -1.0;
     for (int k = 0; k < n; ++k) {
@@ -23,8 +23,8 @@ void FillArc(CvSporopPointList &list, int n, double r, double spacing, bool righ
     }
 }
 
-void Fill(CvSporopPointList &list, const std::vector<std::pair<double, double>> &xy) {
-    for (const auto &[x, y] : xy)
+void Fill(CvSporopPointList& list, const std::vector<std::pair<double, double>>& xy) {
+    for (const auto& [x, y] : xy)
         list.LeggTil(new CvSporopPoint(x, y, 0.0, "", ""));
 }
 
@@ -124,7 +124,7 @@ TEST(PointListCurvature, VerticalCurvatureOfCrestAndSag) {
             const double u = s - 1070.0; // summit or bottom at station 1070
             const double z =
                 r > 0 ? 50.0 + std::sqrt(c * c - u * u) - c : 50.0 - std::sqrt(c * c - u * u) + c;
-            auto *p = new CvSporopPoint(kNorth + k, kEast, z, "", "");
+            auto* p = new CvSporopPoint(kNorth + k, kEast, z, "", "");
             p->profile = s;
             list.LeggTil(p);
         }

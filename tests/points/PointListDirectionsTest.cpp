@@ -14,7 +14,7 @@ namespace {
 // Points every `spacing` metres on a circle of radius r, starting at (x0, y0) with bearing
 // `bearing0`; turning right (clockwise, bearings growing) when right is set. Chord k has the
 // bearing bearing0 + (k + 1/2) * theta, theta = spacing / r for a right-hand curve.
-void FillArc(CvSporopPointList &list, int n, double r, double spacing, double bearing0,
+void FillArc(CvSporopPointList& list, int n, double r, double spacing, double bearing0,
              bool right) {
     const double side = right ? 1.0 : -1.0;
     // Centre a quarter turn to the side of the start bearing.
@@ -27,7 +27,7 @@ void FillArc(CvSporopPointList &list, int n, double r, double spacing, double be
     }
 }
 
-void ExpectArcDirections(const CvSporopPointList &list, double theta) {
+void ExpectArcDirections(const CvSporopPointList& list, double theta) {
     const int n = list.Antall();
     // Turning right is negative: each weighted bearing is one chord angle on from the last.
     EXPECT_NEAR(list.Punkt(0)->direction, theta / 2, 1e-9);
@@ -83,7 +83,7 @@ TEST(PointListDirections, RecomputeTakesTheWeightedAngleOfTheDirectionCurve) {
     CvSporopPointList list;
     const double direction[] = {0, 0, 1, 1};
     for (int k = 0; k < 4; ++k) {
-        auto *p = new CvSporopPoint(k, 0.0, 0.0, "", "");
+        auto* p = new CvSporopPoint(k, 0.0, 0.0, "", "");
         p->profile = k;
         p->direction = direction[k];
         list.LeggTil(p);
@@ -102,7 +102,7 @@ TEST(PointListDirections, RecomputeTakesTheWeightedAngleOfTheDirectionCurve) {
 
 TEST(PointListDirections, UpdateWithRecomputeEqualsTheTwoSteps) {
     CvSporopPointList a, b;
-    for (CvSporopPointList *list : {&a, &b}) {
+    for (CvSporopPointList* list : {&a, &b}) {
         FillArc(*list, 9, 300.0, 7.0, 2.0, false);
         list->UpdateDefaultStationing(1, nullptr, 0);
     }
@@ -130,7 +130,7 @@ TEST(PointListDirections, NonFiniteValuesTerminate) {
     const double inf = std::numeric_limits<double>::infinity();
     CvSporopPointList list;
     for (int k = 0; k < 6; ++k) {
-        auto *p = new CvSporopPoint(k, k % 2 == 0 ? 0.0 : 1e300, 0.0, "", "");
+        auto* p = new CvSporopPoint(k, k % 2 == 0 ? 0.0 : 1e300, 0.0, "", "");
         p->profile = k == 3 ? inf : k;
         p->direction = k == 2 ? 1e300 : -1e-300;
         list.LeggTil(p);

@@ -4,7 +4,7 @@
 
 namespace {
 
-void FillX(CvSporopPointList &list, std::initializer_list<double> xs) {
+void FillX(CvSporopPointList& list, std::initializer_list<double> xs) {
     for (double x : xs)
         list.LeggTil(new CvSporopPoint(x, 50.0, 3.0, "", ""));
 }
