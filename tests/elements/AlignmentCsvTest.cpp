@@ -43,11 +43,13 @@ std::vector<double> Numbers(const std::string& row) {
     std::vector<double> values;
     const char* p = row.data();
     const char* end = row.data() + row.size();
-    while (p <= end) {
+    for (;;) {
         double v = 0.0;
         const auto r = std::from_chars(p, end, v);
         EXPECT_NE(r.ptr, p) << row;
         values.push_back(v);
+        if (r.ptr == end || r.ptr == p)
+            break;
         p = r.ptr + 1;
     }
     return values;
