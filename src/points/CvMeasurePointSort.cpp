@@ -7,59 +7,78 @@
 #include "points/StableSort.h"
 
 #include <algorithm>
+#include <cmath>
+#include <typeinfo>
 #include <new>
 
 namespace {
 
-std::string Cut(const std::string& text) {
-    return text.size() > CvMeasurePointSort::kMaxText ? text.substr(0, CvMeasurePointSort::kMaxText)
-                                                      : text;
-}
-
 // 16 when `to` names `from` neither as nearest nor as opposite (a one-way link), else 0.
-int OneWay(const CvMeasurePointSort::Record& to, int from, int code) {
+int OneWay(const CvMeasurePointSort::Record &to, int from, int code) {
     return (to.nearest != from && to.opposite != from) ? code : 0;
 }
 
 } // namespace
 
+int CvMeasurePointSort::CompareCoordinates(const DT_Punkt& first, const DT_Punkt& second) {
+    // DT_Double::StorreEnn and Lik with the tolerance, written out.
+    if (first.x() > second.x() + kTolerance)
+        return 1;
+    if (!(std::fabs(first.x() - second.x()) <= kTolerance))
+        return 0;
+    if (first.y() > second.y() + kTolerance)
+        return 1;
+    if (!(std::fabs(first.y() - second.y()) <= kTolerance))
+        return 0;
+    return first.z() > second.z() + kTolerance ? 1 : 0;
+}
+
 int CvMeasurePointSort::Compare(const DT_Punkt* first, const DT_Punkt* second) const {
     if (first == nullptr || second == nullptr)
         return 0;
-    const DT_Double x(first->x()), y(first->y()), z(first->z());
-    if (x.StorreEnn(second->x(), kTolerance))
-        return 1;
-    if (!x.Lik(second->x(), kTolerance))
-        return 0;
-    if (y.StorreEnn(second->y(), kTolerance))
-        return 1;
-    if (!y.Lik(second->y(), kTolerance))
-        return 0;
-    return z.StorreEnn(second->z(), kTolerance);
+    return CompareCoordinates(*first, *second);
 }
 
 int CvMeasurePointSort::Presort(int ascending) {
+    std::vector<PresortKey> keys;
+    return Presort(ascending, keys);
+}
+
+int CvMeasurePointSort::Presort(int ascending, std::vector<PresortKey>& keys) {
     if (list == nullptr)
         return ErrorKode(-1);
-    std::vector<HovedObjekt*> points;
+    // Sort copies of the coordinates held side by side rather than the points themselves, which
+    // lie scattered in memory; Compare sees the copies.
+    const int n = list->Antall();
     try {
-        points.reserve(static_cast<std::size_t>(list->Antall()));
+        keys.clear();
+        keys.reserve(static_cast<std::size_t>(n));
     } catch (const std::bad_alloc&) {
         return ErrorKode(-2);
     }
-    for (int i = 0; i < list->Antall(); ++i)
-        points.push_back(list->Objekt(i));
-    rigel::StableMergeSort(points, [this](const HovedObjekt* a, const HovedObjekt* b) {
-        return Compare(static_cast<const DT_Punkt*>(b), static_cast<const DT_Punkt*>(a)) == 1;
-    });
-    const int n = list->Antall();
+    for (int i = 0; i < n; ++i) {
+        const auto* p = static_cast<const DT_Punkt*>(list->Objekt(i));
+        keys.push_back({DT_Punkt(p->x(), p->y(), p->z()), list->Objekt(i)});
+    }
+    if (typeid(*this) == typeid(CvMeasurePointSort)) {
+        // Compare is not overridden: the same comparison, inline.
+        rigel::StableMergeSort(keys, [](const PresortKey& a, const PresortKey& b) {
+            return CompareCoordinates(b.p, a.p) == 1;
+        });
+    } else {
+        rigel::StableMergeSort(keys, [this](const PresortKey& a, const PresortKey& b) {
+            return Compare(&b.p, &a.p) == 1;
+        });
+    }
+    if (!ascending)
+        std::reverse(keys.begin(), keys.end());
     for (int i = 0; i < n; ++i)
-        list->Node(i)->SetDette(points[static_cast<std::size_t>(ascending ? i : n - 1 - i)]);
+        list->Node(i)->SetDette(keys[static_cast<std::size_t>(i)].point);
     list->AktiverForste();
     return 1;
 }
 
-void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
+void CvMeasurePointSort::LinkNeighbours(std::vector<Record> &records) const {
     std::vector<double> xs(records.size()), ys(records.size());
     std::vector<char> excluded(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -79,7 +98,7 @@ void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
         }
     }
     for (int r = 0; r < n; ++r) {
-        Record& rec = records[r];
+        Record &rec = records[r];
         if (rec.error)
             continue;
         const auto found = rec.nearest >= 0 ? search.Opposite(r, rec.nearest, rec.oppositeDistance)
@@ -91,7 +110,7 @@ void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
     }
 }
 
-bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& order,
+bool CvMeasurePointSort::Walk(std::vector<Record> &records, std::vector<int> &order,
                               std::size_t slots) {
     walked = 0;
     const int n = static_cast<int>(records.size());
@@ -113,8 +132,8 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& or
     int prev = -1;
     std::size_t w = 0;
     const std::size_t maxSteps = 16 * slots + 64;
-    for (std::size_t steps = 0; cur >= 0 && w < slots && !records[cur].visited &&
-                                !records[cur].error && steps < maxSteps;
+    for (std::size_t steps = 0;
+         cur >= 0 && w < slots && !records[cur].visited && !records[cur].error && steps < maxSteps;
          ++steps) {
         ++walked;
         records[cur].visited = true;
@@ -160,7 +179,7 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& or
                 ++undone;
                 const int yn = records[y].nearest;
                 const int yo = records[y].opposite;
-                y = (yn >= 0 && records[yn].visited) ? yn
+                y = (yn >= 0 && records[yn].visited)   ? yn
                     : (yo >= 0 && records[yo].visited) ? yo
                                                        : -1;
             }
@@ -178,16 +197,16 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& or
     return false;
 }
 
-void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records) {
+void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record> &records) {
     std::vector<int> named(records.size(), 0);
-    for (const Record& r : records) {
+    for (const Record &r : records) {
         if (r.nearest >= 0)
             ++named[static_cast<std::size_t>(r.nearest)];
         if (r.opposite >= 0 && r.opposite != r.nearest)
             ++named[static_cast<std::size_t>(r.opposite)];
     }
     for (std::size_t i = 0; i < records.size(); ++i) {
-        Record& r = records[i];
+        Record &r = records[i];
         r.error = r.nearest >= 0 && r.opposite >= 0 && named[i] < 2;
         r.nearest = r.opposite = -1;
         r.nearestDistance = r.oppositeDistance = kNoDistance;
@@ -195,7 +214,7 @@ void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records) {
     }
 }
 
-int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int showReport) {
+int CvMeasurePointSort::Sort(CvSporopPointList *sortList, int resetTotals, int showReport) {
     if (sortList != nullptr)
         list = sortList;
     if (list == nullptr)
@@ -207,29 +226,33 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
         pointsRead = pointsDeleted = duplicates = measuredErrors = pointsAnalyzed = 0;
 
     const int before = list->Antall();
+    std::vector<PresortKey> keys;
     std::vector<Record> records;
     std::vector<int> order;
     std::vector<char> placed;
     try {
-        if (Presort(1) != 1)
+        if (Presort(1, keys) != 1)
             return ErrorKode();
         records.reserve(static_cast<std::size_t>(before));
         order.reserve(static_cast<std::size_t>(before));
         placed.assign(static_cast<std::size_t>(before), 0);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::bad_alloc &) {
         return ErrorKode(-3);
     }
 
     int repeats = 0;
     for (int i = 0; i < before; ++i) {
-        CvSporopPoint* p = list->Punkt(i);
-        if (i > 0 && p->Lik(*list->Punkt(i - 1), kTolerance, 1)) {
+        const PresortKey& key = keys[static_cast<std::size_t>(i)];
+        if (i > 0 && key.p.Lik(keys[static_cast<std::size_t>(i - 1)].p, kTolerance, 1)) {
             ++repeats;
             continue;
         }
-        records.push_back(Record{p->x(), p->y(), p->z()});
-        records.back().point = p;
+        Record rec{key.p.x(), key.p.y(), key.p.z()};
+        rec.point = static_cast<CvSporopPoint*>(key.point);
+        rec.listIndex = i;
+        records.push_back(rec);
     }
+    keys = std::vector<PresortKey>();
     lastIndex = static_cast<int>(records.size()) - 1;
 
     LinkNeighbours(records);
@@ -241,32 +264,34 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
 
     // The walked records' points, in walk order and each once, make the new list; every other
     // point (repeats and points not placed) is deleted.
-    std::vector<CvSporopPoint*> kept;
-    kept.reserve(static_cast<std::size_t>(walked));
-    for (int slot = 0; slot < walked; ++slot) {
-        const int r = order[static_cast<std::size_t>(slot)];
-        if (r < 0 || placed[static_cast<std::size_t>(r)])
-            continue;
-        placed[static_cast<std::size_t>(r)] = 1;
-        kept.push_back(records[static_cast<std::size_t>(r)].point);
-    }
-    std::vector<char> keep(static_cast<std::size_t>(before), 0);
-    std::vector<HovedObjekt*> all;
+    std::vector<HovedObjekt *> all;
     all.reserve(static_cast<std::size_t>(before));
     for (int i = 0; i < before; ++i)
         all.push_back(list->Objekt(i));
     list->SlettAlleIListen(0);
-    for (CvSporopPoint* p : kept) {
-        p->Reset(DT_Punkt(p->x(), p->y(), p->z()), p->cant, Cut(p->code), Cut(p->description));
+    list->Reserve(static_cast<std::size_t>(walked));
+    for (int slot = 0; slot < walked; ++slot) {
+        const int r = order[static_cast<std::size_t>(slot)];
+        if (r < 0)
+            continue;
+        const Record &rec = records[static_cast<std::size_t>(r)];
+        if (placed[static_cast<std::size_t>(rec.listIndex)])
+            continue;
+        placed[static_cast<std::size_t>(rec.listIndex)] = 1;
+        CvSporopPoint *p = rec.point;
+        std::string code = std::move(p->code);
+        std::string description = std::move(p->description);
+        if (code.size() > kMaxText)
+            code.resize(kMaxText);
+        if (description.size() > kMaxText)
+            description.resize(kMaxText);
+        p->Reset(DT_Punkt(rec.x, rec.y, rec.z), p->cant, std::move(code), std::move(description));
         list->LeggTil(p);
     }
-    // Delete the rest: mark the kept ones by address through a sorted copy.
-    std::vector<HovedObjekt*> keptSorted(kept.begin(), kept.end());
-    std::sort(keptSorted.begin(), keptSorted.end());
     if (list->Eier()) {
-        for (HovedObjekt* o : all)
-            if (!std::binary_search(keptSorted.begin(), keptSorted.end(), o))
-                delete o;
+        for (int i = 0; i < before; ++i)
+            if (!placed[static_cast<std::size_t>(i)])
+                delete all[static_cast<std::size_t>(i)];
     }
     list->AktiverForste();
 
@@ -293,8 +318,8 @@ std::string CvMeasurePointSort::ReportText() const {
     return text;
 }
 
-void CvMeasurePointSort::GetQuickSortStatus(int* read, int* deleted, int* duplicatesOut,
-                                            int* errors, int* analyzed) const {
+void CvMeasurePointSort::GetQuickSortStatus(int *read, int *deleted, int *duplicatesOut,
+                                            int *errors, int *analyzed) const {
     if (read)
         *read = pointsRead;
     if (deleted)

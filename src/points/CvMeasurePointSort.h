@@ -39,6 +39,7 @@ public:
     // 1 when first is greater than second by x, then y, then z (tolerance 1e-9); 0 otherwise and
     // when either is missing.
     virtual int Compare(const DT_Punkt* first, const DT_Punkt* second) const;
+    static int CompareCoordinates(const DT_Punkt& first, const DT_Punkt& second);
 
     // Copies the five totals out, in this order.
     void GetQuickSortStatus(int* read, int* deleted, int* duplicatesOut, int* errors,
@@ -65,9 +66,15 @@ public:
         bool visited = false;
         bool error = false;
         CvSporopPoint* point = nullptr;
+        int listIndex = 0; // position in the presorted list
     };
 
 private:
+    struct PresortKey {
+        DT_Punkt p;
+        HovedObjekt* point;
+    };
+    int Presort(int ascending, std::vector<PresortKey>& keys);
     void LinkNeighbours(std::vector<Record>& records) const;
     // Walks the records; fills `order` with the walked records. True when a one-way link stopped
     // the walk.

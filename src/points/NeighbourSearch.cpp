@@ -12,8 +12,10 @@ constexpr double kCollectMargin = 64 * NeighbourSearch::kTolerance;
 
 double Distance(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
-template <typename Box> double BoxDistance(const Box& b, double x, double y) {
-    return Distance(std::max({b.minX - x, 0.0, x - b.maxX}), std::max({b.minY - y, 0.0, y - b.maxY}));
+template <typename Box> double BoxDistance2(const Box& b, double x, double y) {
+    const double dx = std::max({b.minX - x, 0.0, x - b.maxX});
+    const double dy = std::max({b.minY - y, 0.0, y - b.maxY});
+    return dx * dx + dy * dy;
 }
 
 } // namespace
@@ -84,7 +86,8 @@ bool NeighbourSearch::Accept(int r, int nearest, int c) const {
 
 void NeighbourSearch::Visit(int id, Query& q) const {
     const Node& node = nodes_[id];
-    if (BoxDistance(node, q.qx, q.qy) > q.Bound())
+    const double bound = q.Bound();
+    if (BoxDistance2(node, q.qx, q.qy) > bound * bound)
         return;
     if (q.nearest >= 0) {
         // The half-plane test is linear in the candidate: its smallest value over the box is at
@@ -110,8 +113,8 @@ void NeighbourSearch::Visit(int id, Query& q) const {
         return;
     }
     // Nearer child first, so that the bound shrinks early.
-    const bool leftFirst = BoxDistance(nodes_[node.left], q.qx, q.qy) <=
-                           BoxDistance(nodes_[node.right], q.qx, q.qy);
+    const bool leftFirst = BoxDistance2(nodes_[node.left], q.qx, q.qy) <=
+                           BoxDistance2(nodes_[node.right], q.qx, q.qy);
     Visit(leftFirst ? node.left : node.right, q);
     Visit(leftFirst ? node.right : node.left, q);
 }
@@ -126,6 +129,15 @@ NeighbourSearch::Result NeighbourSearch::Find(int r, int nearest, double initial
     if (nearest >= 0) {
         q.nx = xs_[nearest] - xs_[r];
         q.ny = ys_[nearest] - ys_[r];
+    }
+    // The records next to r in presorted order are usually near: their distances bound the
+    // search from the start (they are met again in the tree).
+    for (int c : {r - 1, r + 1, r - 2, r + 2}) {
+        if (c < 0 || c >= static_cast<int>(xs_.size()) || !Accept(r, nearest, c))
+            continue;
+        const double d = Distance(xs_[c] - q.qx, ys_[c] - q.qy);
+        if (std::isfinite(d) && !(nearest >= 0 && d == 0.0))
+            q.best = std::min(q.best, d);
     }
     Visit(root_, q);
     if (q.found.empty())
