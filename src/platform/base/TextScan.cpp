@@ -14,32 +14,47 @@ namespace rigel {
 namespace {
 
 // Character classes of the "C" locale, never the process locale.
-constexpr bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-constexpr bool IsAlnum(char c) { return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'z'); }
+constexpr bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+constexpr char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+constexpr bool IsAlnum(char c) {
+    return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'z');
+}
 
 // Value of c as a digit in bases up to 36; 99 for anything else.
 constexpr int DigitValue(char c) {
-    if (IsDigit(c)) return c - '0';
+    if (IsDigit(c))
+        return c - '0';
     const char l = Lower(c);
-    if (l >= 'a' && l <= 'z') return l - 'a' + 10;
+    if (l >= 'a' && l <= 'z')
+        return l - 'a' + 10;
     return 99;
 }
 
-constexpr bool IsHexDigit(char c) { return DigitValue(c) < 16; }
+constexpr bool IsHexDigit(char c) {
+    return DigitValue(c) < 16;
+}
 
 // Case-insensitive match of a lower-case word at p, within [p, end).
 bool MatchWord(const char* p, const char* end, std::string_view word) {
-    if (static_cast<std::size_t>(end - p) < word.size()) return false;
+    if (static_cast<std::size_t>(end - p) < word.size())
+        return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (Lower(p[i]) != word[i]) return false;
+        if (Lower(p[i]) != word[i])
+            return false;
     }
     return true;
 }
 
 const char* SkipSpaces(const char* p, const char* end) {
-    while (p < end && IsSpace(*p)) ++p;
+    while (p < end && IsSpace(*p))
+        ++p;
     return p;
 }
 
@@ -56,7 +71,8 @@ struct IntegerText {
 
     void Add(int digit, int base) {
         ++digits;
-        if (overflow) return;
+        if (overflow)
+            return;
         const auto b = static_cast<std::uint64_t>(base);
         const auto d = static_cast<std::uint64_t>(digit);
         if (magnitude > (std::numeric_limits<std::uint64_t>::max() - d) / b) {
@@ -70,16 +86,19 @@ struct IntegerText {
     std::int64_t Signed() const {
         constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
         if (negative) {
-            if (overflow || magnitude > kMaxPositive + 1) return std::numeric_limits<std::int64_t>::min();
+            if (overflow || magnitude > kMaxPositive + 1)
+                return std::numeric_limits<std::int64_t>::min();
             return static_cast<std::int64_t>(0 - magnitude);
         }
-        if (overflow || magnitude > kMaxPositive) return std::numeric_limits<std::int64_t>::max();
+        if (overflow || magnitude > kMaxPositive)
+            return std::numeric_limits<std::int64_t>::max();
         return static_cast<std::int64_t>(magnitude);
     }
 
     // strtoul: a too large magnitude saturates whatever the sign; a negative one wraps.
     std::uint64_t Unsigned() const {
-        if (overflow) return std::numeric_limits<std::uint64_t>::max();
+        if (overflow)
+            return std::numeric_limits<std::uint64_t>::max();
         return negative ? 0 - magnitude : magnitude;
     }
 };
@@ -135,7 +154,8 @@ template <typename T> T MakeNan(bool negative, std::string_view chars) {
     if (stop == end) {
         bits |= static_cast<typename B::Bits>(payload.Unsigned()) & B::kPayloadMask;
     }
-    if (negative) bits |= B::kSign;
+    if (negative)
+        bits |= B::kSign;
     return std::bit_cast<T>(bits);
 }
 
@@ -148,11 +168,13 @@ const char* ParseExponent(const char* p, const char* end, std::int64_t& exponent
         negative = *q == '-';
         ++q;
     }
-    if (q >= end || !IsDigit(*q)) return p;
+    if (q >= end || !IsDigit(*q))
+        return p;
     std::int64_t value = 0;
     for (; q < end && IsDigit(*q); ++q) {
         // Far beyond any finite result; clamping keeps the arithmetic defined.
-        if (value < 1'000'000'000'000LL) value = value * 10 + (*q - '0');
+        if (value < 1'000'000'000'000LL)
+            value = value * 10 + (*q - '0');
     }
     exponent = negative ? -value : value;
     return q;
@@ -182,7 +204,8 @@ const char* ParseMantissa(const char* p, const char* end, bool hex, std::int64_t
             break;
         }
     }
-    if (whole + fraction == 0) return p;
+    if (whole + fraction == 0)
+        return p;
     allZero = firstWhole < 0 && firstFraction < 0;
     lead = firstWhole >= 0 ? whole - 1 - firstWhole : -(firstFraction + 1);
     return q;
@@ -198,22 +221,27 @@ template <typename T> std::size_t ParseFloating(const char* begin, const char* e
         negative = *p == '-';
         ++p;
     }
-    if (p >= end) return 0;
+    if (p >= end)
+        return 0;
 
     if (Lower(*p) == 'i') {
-        if (!MatchWord(p, end, "inf")) return 0;
+        if (!MatchWord(p, end, "inf"))
+            return 0;
         const char* q = p + 3;
-        if (MatchWord(q, end, "inity")) q += 5;
+        if (MatchWord(q, end, "inity"))
+            q += 5;
         value = negative ? -std::numeric_limits<T>::infinity() : std::numeric_limits<T>::infinity();
         return static_cast<std::size_t>(q - begin);
     }
     if (Lower(*p) == 'n') {
-        if (!MatchWord(p, end, "nan")) return 0;
+        if (!MatchWord(p, end, "nan"))
+            return 0;
         const char* q = p + 3;
         std::string_view payload;
         if (q < end && *q == '(') {
             const char* r = q + 1;
-            while (r < end && (IsAlnum(*r) || *r == '_')) ++r;
+            while (r < end && (IsAlnum(*r) || *r == '_'))
+                ++r;
             if (r < end && *r == ')') {
                 payload = std::string_view(q + 1, static_cast<std::size_t>(r - q - 1));
                 q = r + 1;
@@ -237,13 +265,15 @@ template <typename T> std::size_t ParseFloating(const char* begin, const char* e
     std::int64_t lead = 0;
     bool allZero = true;
     const char* q = ParseMantissa(digits, end, hex, lead, allZero);
-    if (q == digits) return 0;
+    if (q == digits)
+        return 0;
     std::int64_t exponent = 0;
-    if (q < end && Lower(*q) == (hex ? 'p' : 'e')) q = ParseExponent(q, end, exponent);
+    if (q < end && Lower(*q) == (hex ? 'p' : 'e'))
+        q = ParseExponent(q, end, exponent);
 
     T magnitude = 0;
-    const auto result =
-        std::from_chars(digits, q, magnitude, hex ? std::chars_format::hex : std::chars_format::general);
+    const auto result = std::from_chars(digits, q, magnitude,
+                                        hex ? std::chars_format::hex : std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // from_chars leaves the value alone; strtod gives HUGE_VAL or zero.
         const std::int64_t scale = hex ? 4 : 1;
@@ -263,9 +293,9 @@ template <typename T> std::size_t ParseFloating(const char* begin, const char* e
 enum class Length { None, Long, LongLong };
 
 struct Conversion {
-    char letter = 0;           // d i u x o f s c [ n %
-    bool suppress = false;     // '*'
-    std::int64_t width = -1;   // -1: none
+    char letter = 0;         // d i u x o f s c [ n %
+    bool suppress = false;   // '*'
+    std::int64_t width = -1; // -1: none
     Length length = Length::None;
     std::uint64_t set[4] = {}; // %[...]: bytes in the set
     bool negated = false;      // %[^...]
@@ -298,10 +328,12 @@ Conversion ParseConversion(std::string_view format, std::size_t& i) {
     if (IsDigit(at(i))) {
         std::int64_t width = 0;
         while (IsDigit(at(i))) {
-            if (width < INT_MAX) width = std::min<std::int64_t>(INT_MAX, width * 10 + (at(i) - '0'));
+            if (width < INT_MAX)
+                width = std::min<std::int64_t>(INT_MAX, width * 10 + (at(i) - '0'));
             ++i;
         }
-        if (at(i) == '$') BadFormat(format, "positional argument");
+        if (at(i) == '$')
+            BadFormat(format, "positional argument");
         conv.width = width == 0 ? -1 : width; // as glibc: a zero width means none
     }
     if (at(i) == 'l') {
@@ -313,7 +345,8 @@ Conversion ParseConversion(std::string_view format, std::size_t& i) {
         }
     }
     const char letter = at(i);
-    if (letter == '\0') BadFormat(format, "incomplete conversion");
+    if (letter == '\0')
+        BadFormat(format, "incomplete conversion");
     ++i;
     switch (letter) {
     case 'd':
@@ -333,16 +366,19 @@ Conversion ParseConversion(std::string_view format, std::size_t& i) {
     case 'G':
     case 'a':
     case 'A':
-        if (conv.length == Length::LongLong) BadFormat(format, "long double conversion");
+        if (conv.length == Length::LongLong)
+            BadFormat(format, "long double conversion");
         conv.letter = 'f';
         break;
     case 's':
     case 'c':
-        if (conv.length != Length::None) BadFormat(format, "wide character conversion");
+        if (conv.length != Length::None)
+            BadFormat(format, "wide character conversion");
         conv.letter = letter;
         break;
     case '[': {
-        if (conv.length != Length::None) BadFormat(format, "wide character conversion");
+        if (conv.length != Length::None)
+            BadFormat(format, "wide character conversion");
         conv.letter = '[';
         if (at(i) == '^') {
             conv.negated = true;
@@ -350,12 +386,15 @@ Conversion ParseConversion(std::string_view format, std::size_t& i) {
         }
         auto add = [&](unsigned char c) { conv.set[c >> 6] |= std::uint64_t{1} << (c & 63); };
         // A ']' or '-' first is a member; "a-z" is a range when it ascends, as in glibc.
-        if (at(i) == ']' || at(i) == '-') add(static_cast<unsigned char>(format[i++]));
+        if (at(i) == ']' || at(i) == '-')
+            add(static_cast<unsigned char>(format[i++]));
         for (;;) {
             const char c = at(i);
-            if (c == '\0') BadFormat(format, "unterminated %[");
+            if (c == '\0')
+                BadFormat(format, "unterminated %[");
             ++i;
-            if (c == ']') break;
+            if (c == ']')
+                break;
             const char next = at(i);
             if (c == '-' && next != '\0' && next != ']' &&
                 static_cast<unsigned char>(format[i - 2]) <= static_cast<unsigned char>(next)) {
@@ -372,7 +411,8 @@ Conversion ParseConversion(std::string_view format, std::size_t& i) {
     default:
         BadFormat(format, "unsupported conversion");
     }
-    if (conv.letter == 'n' && conv.width >= 0) BadFormat(format, "width on %n");
+    if (conv.letter == 'n' && conv.width >= 0)
+        BadFormat(format, "width on %n");
     return conv;
 }
 
@@ -397,7 +437,8 @@ std::size_t IntegerSize(ScanTarget::Kind kind) {
 // stores %u into an int as well); the width of the integer is not.
 void CheckTarget(std::string_view format, const Conversion& conv, const ScanTarget& target) {
     using K = ScanTarget::Kind;
-    if (target.ptr == nullptr) BadFormat(format, "null target");
+    if (target.ptr == nullptr)
+        BadFormat(format, "null target");
     switch (conv.letter) {
     case 'd':
     case 'i':
@@ -408,7 +449,8 @@ void CheckTarget(std::string_view format, const Conversion& conv, const ScanTarg
         const std::size_t want = conv.length == Length::None   ? sizeof(int)
                                  : conv.length == Length::Long ? sizeof(long)
                                                                : sizeof(long long);
-        if (IntegerSize(target.kind) != want) BadFormat(format, "target does not fit the integer");
+        if (IntegerSize(target.kind) != want)
+            BadFormat(format, "target does not fit the integer");
         return;
     }
     case 'f':
@@ -417,18 +459,21 @@ void CheckTarget(std::string_view format, const Conversion& conv, const ScanTarg
         }
         return;
     case 'c':
-        if (target.kind != K::Chars) BadFormat(format, "%c needs a char target");
-        if (target.capacity != 0 && static_cast<std::uint64_t>(std::max<std::int64_t>(conv.width, 1)) >
-                                        target.capacity) {
+        if (target.kind != K::Chars)
+            BadFormat(format, "%c needs a char target");
+        if (target.capacity != 0 &&
+            static_cast<std::uint64_t>(std::max<std::int64_t>(conv.width, 1)) > target.capacity) {
             BadFormat(format, "%c width exceeds the target array");
         }
         return;
     default: // 's', '['
-        if (target.kind != K::Chars) BadFormat(format, "string conversion needs a char target");
+        if (target.kind != K::Chars)
+            BadFormat(format, "string conversion needs a char target");
         if (conv.width < 0 && target.capacity == 0) {
             BadFormat(format, "string conversion into a char* needs a width");
         }
-        if (target.capacity == 1) BadFormat(format, "string target has no room");
+        if (target.capacity == 1)
+            BadFormat(format, "string target has no room");
         if (target.capacity != 0 && conv.width >= 0 &&
             static_cast<std::uint64_t>(conv.width) >= target.capacity) {
             BadFormat(format, "string width exceeds the target array");
@@ -466,7 +511,8 @@ void StoreInteger(const ScanTarget& target, std::uint64_t bits) {
 // End of the field that starts at p: the width, the end of the text, or for a string field the
 // room of its array, whichever comes first.
 const char* FieldLimit(const char* p, const char* end, std::int64_t width) {
-    if (width < 0 || end - p <= width) return end;
+    if (width < 0 || end - p <= width)
+        return end;
     return p + width;
 }
 
@@ -478,16 +524,19 @@ const char* CollectFloat(const char* start, const char* end, std::int64_t width)
     bool sign = false;
     if (*q == '+' || *q == '-') {
         sign = true;
-        if (++q == lim) return nullptr;
+        if (++q == lim)
+            return nullptr;
     }
     if (Lower(*q) == 'n') {
         return MatchWord(q, lim, "nan") ? q + 3 : nullptr;
     }
     if (Lower(*q) == 'i') {
-        if (!MatchWord(q, lim, "inf")) return nullptr;
+        if (!MatchWord(q, lim, "inf"))
+            return nullptr;
         q += 3;
         // Once an 'i' follows "inf", glibc insists on the whole "infinity".
-        if (q < lim && Lower(*q) == 'i') return MatchWord(q, lim, "inity") ? q + 5 : nullptr;
+        if (q < lim && Lower(*q) == 'i')
+            return MatchWord(q, lim, "inity") ? q + 5 : nullptr;
         return q;
     }
 
@@ -523,12 +572,13 @@ const char* CollectFloat(const char* start, const char* end, std::int64_t width)
         }
     }
     const std::ptrdiff_t size = q - start;
-    if (size == (sign ? 1 : 0) || (hex && size == (sign ? 3 : 2))) return nullptr;
+    if (size == (sign ? 1 : 0) || (hex && size == (sign ? 3 : 2)))
+        return nullptr;
     return q;
 }
 
 class Scanner {
-  public:
+public:
     Scanner(std::string_view text, std::string_view format, const ScanTarget* targets,
             std::size_t count)
         : begin_(text.data()), pos_(text.data()), end_(text.data() + text.size()), format_(format),
@@ -539,13 +589,17 @@ class Scanner {
     void Validate() const {
         std::size_t next = 0;
         for (std::size_t i = 0; i < format_.size();) {
-            if (format_[i++] != '%') continue;
+            if (format_[i++] != '%')
+                continue;
             const Conversion conv = ParseConversion(format_, i);
-            if (!conv.Assigns()) continue;
-            if (next >= count_) BadFormat(format_, "more conversions than targets");
+            if (!conv.Assigns())
+                continue;
+            if (next >= count_)
+                BadFormat(format_, "more conversions than targets");
             CheckTarget(format_, conv, targets_[next++]);
         }
-        if (next != count_) BadFormat(format_, "more targets than conversions");
+        if (next != count_)
+            BadFormat(format_, "more targets than conversions");
     }
 
     int Run() {
@@ -558,10 +612,13 @@ class Scanner {
                 continue;
             }
             if (fc != '%') {
-                if (pendingSpace) pos_ = SkipSpaces(pos_, end_);
+                if (pendingSpace)
+                    pos_ = SkipSpaces(pos_, end_);
                 pendingSpace = false;
-                if (pos_ == end_) return InputFailure();
-                if (*pos_ != fc) return done_;
+                if (pos_ == end_)
+                    return InputFailure();
+                if (*pos_ != fc)
+                    return done_;
                 ++pos_;
                 continue;
             }
@@ -576,22 +633,26 @@ class Scanner {
                 }
                 continue;
             }
-            if (pos_ == end_) return InputFailure();
+            if (pos_ == end_)
+                return InputFailure();
             const ScanTarget* target = conv.Assigns() ? &targets_[next++] : nullptr;
-            if (!Convert(conv, target)) return done_;
-            if (target != nullptr) ++done_;
+            if (!Convert(conv, target))
+                return done_;
+            if (target != nullptr)
+                ++done_;
         }
         return done_;
     }
 
-  private:
+private:
     // EOF when the text ran out before anything was converted, as glibc reports it.
     int InputFailure() const { return done_ == 0 ? -1 : done_; }
 
     bool Convert(const Conversion& conv, const ScanTarget* target) {
         switch (conv.letter) {
         case '%':
-            if (*pos_ != '%') return false;
+            if (*pos_ != '%')
+                return false;
             ++pos_;
             return true;
         case 'd':
@@ -633,15 +694,20 @@ class Scanner {
             number.Add(0, 10);
             ++q;
             if (q < lim && Lower(*q) == 'x') {
-                if (base == 0) base = 16;
-                if (base == 16) ++q;
+                if (base == 0)
+                    base = 16;
+                if (base == 16)
+                    ++q;
             } else if (base == 0) {
                 base = 8;
             }
         }
-        if (base == 0) base = 10;
-        for (; q < lim && DigitValue(*q) < base; ++q) number.Add(DigitValue(*q), base);
-        if (number.digits == 0) return false;
+        if (base == 0)
+            base = 10;
+        for (; q < lim && DigitValue(*q) < base; ++q)
+            number.Add(DigitValue(*q), base);
+        if (number.digits == 0)
+            return false;
         pos_ = q;
         if (target != nullptr) {
             StoreInteger(*target, isSigned ? static_cast<std::uint64_t>(number.Signed())
@@ -652,33 +718,41 @@ class Scanner {
 
     bool ConvertFloat(const Conversion& conv, const ScanTarget* target) {
         const char* stop = CollectFloat(pos_, end_, conv.width);
-        if (stop == nullptr) return false;
+        if (stop == nullptr)
+            return false;
         // glibc converts exactly what it collected; a float target is rounded once, from text.
         std::size_t used = 0;
         if (target != nullptr && target->kind == ScanTarget::Kind::Float) {
             float value = 0;
             used = ParseFloating(pos_, stop, value);
-            if (used != 0) *static_cast<float*>(target->ptr) = value;
+            if (used != 0)
+                *static_cast<float*>(target->ptr) = value;
         } else {
             double value = 0;
             used = ParseFloating(pos_, stop, value);
-            if (used != 0 && target != nullptr) *static_cast<double*>(target->ptr) = value;
+            if (used != 0 && target != nullptr)
+                *static_cast<double*>(target->ptr) = value;
         }
-        if (used == 0) return false;
+        if (used == 0)
+            return false;
         pos_ = stop;
         return true;
     }
 
     bool ConvertString(const Conversion& conv, const ScanTarget* target) {
         std::int64_t width = conv.width;
-        if (target != nullptr && width < 0) width = static_cast<std::int64_t>(target->capacity) - 1;
+        if (target != nullptr && width < 0)
+            width = static_cast<std::int64_t>(target->capacity) - 1;
         const char* lim = FieldLimit(pos_, end_, width);
         const char* q = pos_;
         if (conv.letter == 's') {
-            while (q < lim && !IsSpace(*q)) ++q;
+            while (q < lim && !IsSpace(*q))
+                ++q;
         } else {
-            while (q < lim && conv.InSet(*q)) ++q;
-            if (q == pos_) return false;
+            while (q < lim && conv.InSet(*q))
+                ++q;
+            if (q == pos_)
+                return false;
         }
         if (target != nullptr) {
             const auto n = static_cast<std::size_t>(q - pos_);
@@ -709,7 +783,8 @@ std::string_view UpToNul(std::string_view s) {
 
 int ScanList(std::string_view text, std::string_view format, const ScanTarget* targets,
              std::size_t count) {
-    if (count != 0 && targets == nullptr) throw std::invalid_argument("rigel::Scan: no targets");
+    if (count != 0 && targets == nullptr)
+        throw std::invalid_argument("rigel::Scan: no targets");
     Scanner scanner(UpToNul(text), UpToNul(format), targets, count);
     scanner.Validate();
     return scanner.Run();

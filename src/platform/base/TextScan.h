@@ -35,6 +35,21 @@ struct ScanTarget {
 
 // sscanf-compatible scanning of text with format. Returns the number of fields converted and
 // assigned, or -1 (EOF) when the input ended before the first conversion.
+// Directives: blanks (any run of blanks, also none), literal characters, %% and the conversions
+// %d %i %u %x %X %o (with l, ll), %f %F %e %E %g %G %a %A (float; with l double), %s %c %[...]
+// %[^...] and %n (the characters read so far; not counted), each with '*' and a field width.
+// Results are glibc's, down to its edge cases: a float field takes what glibc collects ("1e+"
+// gives 1 and consumes "e+", "infin" and "0x" fail, "nan(12)" stops after "nan"), integers
+// saturate like strtol and are then cut to the target, %i/%x consume a bare "0x".
+// As for sscanf on a C string, the text and the format end at their first NUL byte.
+// Deliberate differences from glibc, all for safety or because glibc leaves them undefined:
+// - %s and %[ into a char array without a width stop at the array's size less one and leave the
+//   rest of the word for the next directive; into a plain char* without a width, or with a width
+//   the array cannot hold, they throw std::invalid_argument.
+// - An unsupported or malformed conversion (h, hh, L, j, z, t, ll on a float, %p, %ls, "%1$d", a
+//   width on %n, an unterminated %[), fewer or more targets than conversions and a target whose
+//   type does not fit throw std::invalid_argument, checked before the text is read.
+// - The decimal point is always '.'; grouping (%'d) is not supported.
 int ScanList(std::string_view text, std::string_view format, const ScanTarget* targets,
              std::size_t count);
 
@@ -53,7 +68,8 @@ template <typename... Targets> int Scan(std::string_view text, std::string_view 
 int Atoi(std::string_view text);
 
 // atof: leading blanks, then the longest prefix that strtod accepts (decimal, hexadecimal, inf,
-// nan); 0.0 when there is none. Overflow gives +-HUGE_VAL, underflow 0 or a subnormal as strtod.
+// nan, "nan(n)" with glibc's payload); 0.0 when there is none. Overflow gives +-HUGE_VAL,
+// underflow 0 or a subnormal as strtod.
 double Atof(std::string_view text);
 
 // strtod-like: parses a floating-point number at the start of text (after leading blanks) and

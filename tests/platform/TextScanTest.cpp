@@ -1,0 +1,432 @@
+// rigel::Scan/Atoi/Atof/ParseDouble/ParseLong against glibc's sscanf/atoi/strtod/strtoll in the
+// "C" locale, and both text helpers under a decimal-comma locale.
+
+#include "platform/base/TextScan.h"
+#include "platform/base/TextFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A scan layout: the format and one letter per target (i int, u unsigned, l long, L long long,
+// f float, d double, s char[64] for %s %c %[).
+struct Layout {
+    const char* format;
+    const char* types;
+};
+
+const Layout kLayouts[] = {
+    // The scan formats of the file layouts.
+    {"%d %lf %lf %lf", "iddd"},
+    {"%d %lf %lf %lf %lf %lf %lf", "idddddd"},
+    {"%d %lf %lf %lf %lf %d %d %d %d %d %d %d %lf %lf", "iddddiiiiiiidd"},
+    {"%lf %lf %lf %lf %d %lf %lf %lf", "ddddiddd"},
+    {"%lf %lf %lf %lf %lf %d", "dddddi"},
+    {"%lf %lf %lf %lf %lf %lf %lf %d %lf %lf %d %s %s", "dddddddiddiss"},
+    {"%lf %lf %lf", "ddd"},
+    {"%lf", "d"},
+    {"%d", "i"},
+    {"%d %d %d %d %d", "iiiii"},
+    {"%d %d %d %d %d %d %d %d %d %d %d %d", "iiiiiiiiiiii"},
+    {"%d.%d", "ii"},
+    {"%s", "s"},
+    {"%s%d", "si"},
+    {"C-%d", "i"},
+    // Fixed columns, widths, suppression, every conversion and length.
+    {" %2d %10c%12lf%12lf%8lf", "isddd"},
+    {"%1lf%2lf%3lf%4lf", "dddd"},
+    {"%2i%3x%1d", "iui"},
+    {"%5lf%3d%2s", "dis"},
+    {"%*d %lf %*s %d", "di"},
+    {"%i %i %i %i %i", "iiiii"},
+    {"%x %o %u %X", "uuuu"},
+    {"%ld %lld %lu %lli", "lLlL"},
+    {"%f %e %g %E %a", "fffff"},
+    {"%le %lg %lE %la", "dddd"},
+    {"%c%c%3c", "sss"},
+    {"%63[0-9.]%63[^ ]%n", "ssi"},
+    {"%63[^,],%lf", "sd"},
+    {"%%%d", "i"},
+    {"x%dy %n", "ii"},
+    {"%d%n %d%n", "iiii"},
+    {"%lf%n", "di"},
+    {"%63s %63[^\n]", "ss"},
+};
+
+const char* const kLines[] = {
+    "123 6543210.123 123456.789 12.345",
+    " 05 PKT1      6543210.123  123456.789   12.345",
+    "1 2 3 4 5 6 7 8 9 10 11 12 13 14",
+    "7 -0.0 +1e15 -1.5e-7 .5 5. 1E3 0x1.8p3 nan -inf infinity 12 a b",
+    "  \t\n\v\f\r 42 43",
+    "",
+    "   \t ",
+    "12 abc",
+    "abc",
+    "-",
+    "+ 1",
+    "1e 1e+ . -.5 1e5e 1e+-5",
+    "0x 0xg 0x1p 0x.p1 -0x 100ergs",
+    "1,5 2,5",
+    "-2147483649 99999999999999999999 -99999999999999999999 4294967296 -1",
+    "07 08 0x1F -0 +017 0X",
+    "INF NaN -NAN infin infx nan(12) infix",
+    "1.7976931348623159e308 1e-400 4.9e-324 -1e-320 2.4703282292062328e-324",
+    "1.0000000596046448309 3.40282357e38 1e-46 7.00649232e-46",
+    "C-17 x5y 3.5 %7",
+    "name1 name2 3,4.5",
+    "\xff\xfe 1 2",
+    "9 \xff 1.5 \xa0 2",
+};
+
+using SlotBytes = std::vector<std::vector<unsigned char>>;
+constexpr std::size_t kSlotSize = 64;
+
+struct Outcome {
+    int count;
+    SlotBytes slots;
+    bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* os) {
+    *os << "count " << o.count << ", slots";
+    for (const auto& slot : o.slots) {
+        *os << " ";
+        for (std::size_t k = 0; k < 8; ++k)
+            *os << rigel::Format("%02x", slot[k]);
+    }
+}
+
+struct Slots {
+    alignas(16) unsigned char bytes[16][kSlotSize];
+    Slots() { std::memset(bytes, 0xA5, sizeof bytes); }
+    SlotBytes Taken(std::size_t n) const {
+        SlotBytes out;
+        for (std::size_t k = 0; k < n; ++k)
+            out.emplace_back(bytes[k], bytes[k] + kSlotSize);
+        return out;
+    }
+};
+
+Outcome WithSscanf(const std::string& text, const Layout& layout) {
+    Slots s;
+    auto* b = s.bytes;
+    const int n = std::sscanf(text.c_str(), layout.format, b[0], b[1], b[2], b[3], b[4], b[5], b[6],
+                              b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
+    return {n, s.Taken(std::strlen(layout.types))};
+}
+
+Outcome WithScan(const std::string& text, const Layout& layout) {
+    Slots s;
+    std::vector<rigel::ScanTarget> targets;
+    for (std::size_t k = 0; layout.types[k] != '\0'; ++k) {
+        void* p = s.bytes[k];
+        switch (layout.types[k]) {
+        case 'i':
+            targets.emplace_back(static_cast<int*>(p));
+            break;
+        case 'u':
+            targets.emplace_back(static_cast<unsigned*>(p));
+            break;
+        case 'l':
+            targets.emplace_back(static_cast<long*>(p));
+            break;
+        case 'L':
+            targets.emplace_back(static_cast<long long*>(p));
+            break;
+        case 'f':
+            targets.emplace_back(static_cast<float*>(p));
+            break;
+        case 'd':
+            targets.emplace_back(static_cast<double*>(p));
+            break;
+        default:
+            targets.emplace_back(static_cast<char*>(p));
+            targets.back().capacity = kSlotSize;
+        }
+    }
+    // An exact heap copy without a terminating NUL, so that a read past the view is caught.
+    const auto copy = std::make_unique<char[]>(text.size());
+    std::memcpy(copy.get(), text.data(), text.size());
+    const int n = rigel::ScanList(std::string_view(copy.get(), text.size()), layout.format,
+                                  targets.data(), targets.size());
+    return {n, s.Taken(targets.size())};
+}
+
+void ExpectNumbersLikeC(const std::string& text) {
+    SCOPED_TRACE(testing::Message() << "text \"" << text << "\"");
+    const auto copy = std::make_unique<char[]>(text.size());
+    std::memcpy(copy.get(), text.data(), text.size());
+    const std::string_view view(copy.get(), text.size());
+
+    char* end = nullptr;
+    const double expected = std::strtod(text.c_str(), &end);
+    double value = -1;
+    const std::size_t used = rigel::ParseDouble(view, value);
+    EXPECT_EQ(used, static_cast<std::size_t>(end - text.c_str()));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(rigel::Atof(view)),
+              std::bit_cast<std::uint64_t>(std::atof(text.c_str())));
+    EXPECT_EQ(rigel::Atoi(view), std::atoi(text.c_str()));
+    for (int base : {0, 8, 10, 16, 36}) {
+        const long long expectedLong = std::strtoll(text.c_str(), &end, base);
+        long long parsed = -1;
+        EXPECT_EQ(rigel::ParseLong(view, parsed, base),
+                  static_cast<std::size_t>(end - text.c_str()))
+            << "base " << base;
+        EXPECT_EQ(parsed, expectedLong) << "base " << base;
+    }
+}
+
+// Lines of number-like pieces, blanks and odd bytes; short enough for the 64-byte text slots.
+std::vector<std::string> RandomLines(std::size_t count) {
+    const std::string pieces[] = {"0",     "1",    "7",  "9",        "12",
+                                  "-",     "+",    ".",  "e",        "E",
+                                  "x",     "0x",   "p",  "P",        "inf",
+                                  "nan",   "NaN(", "(",  "1)",       "_",
+                                  " ",     "  ",   "\t", "\n",       "a",
+                                  "f",     ",",    "%",  "\xff",     std::string(1, '\0'),
+                                  "1e5",   ".5",   "-0", "infinity", "99999999999999999999",
+                                  "e-400", "[",    "]"};
+    std::mt19937 random(20240531);
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::string line;
+        const int n = static_cast<int>(random() % 12);
+        for (int i = 0; i < n; ++i)
+            line += pieces[random() % std::size(pieces)];
+        lines.push_back(line.substr(0, 60));
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(TextScan, EveryLayoutMatchesSscanfOnSurveyLinesAndGarbage) {
+    std::vector<std::string> lines(std::begin(kLines), std::end(kLines));
+    lines.push_back(std::string("3.14\0 15 16", 11));
+    lines.push_back(std::string(40, ' ') + "5 6");
+    lines.push_back(std::string(63, 'w') + " 1 2");
+    for (const std::string& line : RandomLines(2000))
+        lines.push_back(line);
+    for (const std::string& line : lines) {
+        for (const Layout& layout : kLayouts) {
+            ASSERT_EQ(WithScan(line, layout), WithSscanf(line, layout))
+                << "format \"" << layout.format << "\" text \"" << line << "\"";
+        }
+    }
+}
+
+TEST(TextScan, PinnedResultsOfTypicalLines) {
+    int n = 0, m = 0;
+    double x = 0, y = 0, z = 0;
+    EXPECT_EQ(rigel::Scan("123 6543210.123 123456.789 12.345", "%d %lf %lf %lf", &n, &x, &y, &z),
+              4);
+    EXPECT_EQ(n, 123);
+    EXPECT_EQ(x, 6543210.123);
+    EXPECT_EQ(y, 123456.789);
+    EXPECT_EQ(z, 12.345);
+    EXPECT_EQ(rigel::Scan("12 abc", "%d %d", &n, &m), 1);
+    EXPECT_EQ(rigel::Scan("", "%d", &n), -1);
+    EXPECT_EQ(rigel::Scan(" \t\r\n", "%d", &n), -1);
+    EXPECT_EQ(rigel::Scan("x", "%d", &n), 0);
+    EXPECT_EQ(rigel::Scan("0x1.8p3 -1e+", "%lf %lf%n", &x, &y, &n), 2);
+    EXPECT_EQ(x, 12.0);
+    EXPECT_EQ(y, -1.0);
+    EXPECT_EQ(n, 12); // the dangling "e+" is consumed, as glibc does
+    // A view into a longer text stops at its own end.
+    EXPECT_EQ(rigel::Scan(std::string_view("12345", 2), "%d", &n), 1);
+    EXPECT_EQ(n, 12);
+    EXPECT_EQ(rigel::Atoi(std::string_view("12345", 3)), 123);
+    EXPECT_EQ(rigel::Atof(std::string_view("1.5e3", 4)), 1.5);
+}
+
+TEST(TextScan, NumbersMatchStrtodAtoiAndStrtoll) {
+    const char* const table[] = {
+        "",
+        "  ",
+        "0",
+        "-0",
+        "+1.5",
+        "  -.5e-3x",
+        "1e",
+        "1e+",
+        ".",
+        "-.",
+        "0x",
+        "0x1.8p3",
+        "-0X.8P-1",
+        "0x1p",
+        "0xg",
+        "0x1.ffffffffffffffffffffp0",
+        "inf",
+        "-Infinity",
+        "infinit",
+        "nan",
+        "-nan",
+        "nan(12)",
+        "nan(0x7)",
+        "nan(abc)",
+        "nan(1",
+        "NAN()",
+        "1e400",
+        "-1e400",
+        "1e-400",
+        "4.9e-324",
+        "2.4703282292062327e-324",
+        "2.4703282292062328e-324",
+        "1.7976931348623158e308",
+        "1.7976931348623159e308",
+        "0x1p-1074",
+        "0x1p-1075",
+        "0x1.0000000001p-1075",
+        "0x1p1024",
+        "123456789012345678901234567890",
+        "0.1e99999999999",
+        "2147483648",
+        "-2147483649",
+        "9223372036854775807",
+        "9223372036854775808",
+        "-9223372036854775809",
+        "18446744073709551616",
+        "077",
+        "08",
+        "-0x7fffffff",
+        "zz",
+        "1,5",
+        "\t\v\f\r\n 42",
+        "\xff"
+        "1",
+        "\xa0"
+        "1",
+        "+-1",
+        "1e+-5",
+    };
+    for (const char* text : table)
+        ExpectNumbersLikeC(text);
+    // Out of range only through the count of digits.
+    ExpectNumbersLikeC("0." + std::string(400, '0') + "1");
+    ExpectNumbersLikeC("-" + std::string(400, '9') + ".5e-80");
+    ExpectNumbersLikeC("-0x0." + std::string(300, '0') + "1p-10");
+    ExpectNumbersLikeC("0x" + std::string(300, 'f') + "p+20");
+    for (const std::string& line : RandomLines(3000))
+        ExpectNumbersLikeC(line);
+    EXPECT_THROW(
+        {
+            long long v = 0;
+            rigel::ParseLong("1", v, 1);
+        },
+        std::invalid_argument);
+}
+
+TEST(TextScan, StringTargetsNeverOverrunAndMisuseThrows) {
+    struct {
+        char word[8];
+        char canary[8];
+    } guarded;
+    std::memset(&guarded, '#', sizeof guarded);
+    char rest[16];
+    // Without a width, an array takes what fits; the remainder is left for the next field.
+    EXPECT_EQ(rigel::Scan("abcdefghijk lm", "%s%s", guarded.word, rest), 2);
+    EXPECT_STREQ(guarded.word, "abcdefg");
+    EXPECT_STREQ(rest, "hijk");
+    EXPECT_EQ(std::string(guarded.canary, 8), "########");
+    EXPECT_EQ(rigel::Scan("xyz1", "%[a-z]", guarded.word), 1);
+    EXPECT_STREQ(guarded.word, "xyz");
+
+    char* plain = rest;
+    int i = 0;
+    double d = 0;
+    float f = 0;
+    long l = 0;
+    EXPECT_EQ(rigel::Scan("abcdef", "%4s", plain), 1);
+    EXPECT_STREQ(rest, "abcd");
+    EXPECT_THROW(rigel::Scan("abc", "%s", plain), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("abc", "%[a-c]", plain), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("abc", "%8s", guarded.word), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("abcdefghi", "%9c", guarded.word), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%d", &d), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%lf", &f), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%f", &d), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%ld", &i), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%d", &l), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1 2", "%d %d", &i), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%d", &i, &i), std::invalid_argument);
+    // Format errors are found before the text is looked at, even an empty one.
+    for (const char* format : {"%hd", "%Lf", "%lld %llf", "%[abc", "%1$d", "%p", "%", "%5n"}) {
+        EXPECT_THROW(rigel::Scan("", format, &i), std::invalid_argument) << format;
+    }
+}
+
+namespace {
+
+// Switches the process locale and always restores "C", even when an assertion fails.
+class LocaleGuard {
+public:
+    explicit LocaleGuard(const char* name) : ok_(std::setlocale(LC_ALL, name) != nullptr) {}
+    ~LocaleGuard() { std::setlocale(LC_ALL, "C"); }
+    LocaleGuard(const LocaleGuard&) = delete;
+    LocaleGuard& operator=(const LocaleGuard&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_;
+};
+
+std::vector<std::string> FormattedSamples() {
+    std::vector<std::string> out;
+    for (double v : {0.0, -0.0, 1.5, -2.5, 0.125, 1e15, 6543210.1234567, 1e-7}) {
+        out.push_back(rigel::Format("%.4f 10.0 %.4f", v, -v));
+        out.push_back(rigel::Format("\n%15.6f%17.6f%16.6f", v, v / 3, -v));
+        out.push_back(rigel::Format("%d,%12.4f,%12.4f,%11.6f,%12.4f,%10.4f,", 7, v, v, v, v, v));
+        out.push_back(rigel::Format("%e %g %.0f %4.0lf", v, v, v, v));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(TextUnderDecimalCommaLocale, FormatAndScanGiveTheBytesAndValuesOfTheCLocale) {
+    ASSERT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
+    std::vector<std::string> cText;
+    for (const std::string& s : FormattedSamples())
+        cText.push_back(s);
+    std::vector<std::string> lines(std::begin(kLines), std::end(kLines));
+    std::vector<Outcome> cScans;
+    std::vector<std::uint64_t> cAtof;
+    for (const std::string& line : lines) {
+        for (const Layout& layout : kLayouts)
+            cScans.push_back(WithSscanf(line, layout));
+        cAtof.push_back(std::bit_cast<std::uint64_t>(std::atof(line.c_str())));
+    }
+
+    LocaleGuard guard("de_DE.UTF-8");
+    ASSERT_TRUE(guard.ok()) << "the locale de_DE.UTF-8 is missing: run scripts/deps.sh";
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%.2f", 1.5);
+    ASSERT_STREQ(buffer, "1,50")
+        << "the locale does not use a decimal comma; the test proves nothing";
+    ASSERT_EQ(std::strtod("1.5", nullptr), 1.0) << "C parsing does not follow the locale";
+
+    EXPECT_EQ(FormattedSamples(), cText);
+    std::size_t k = 0;
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        for (const Layout& layout : kLayouts) {
+            EXPECT_EQ(WithScan(lines[l], layout), cScans[k++])
+                << "format \"" << layout.format << "\" text \"" << lines[l] << "\"";
+        }
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(rigel::Atof(lines[l])), cAtof[l]) << lines[l];
+    }
+}
