@@ -3,7 +3,7 @@
 
 #include "points/CvSporopPointList.h"
 
-#include "platform/base/B_Linje.h"
+#include "elements/B_Sirkel2.h"
 
 #include <cmath>
 
@@ -12,27 +12,14 @@ namespace {
 constexpr double kTolerance = 1e-9;
 
 // Signed radius of the circle through a, b and c: positive when b lies to the right of the chord
-// a -> c (B_Linje::DistTo3DLine positive), negative to the left, 0 when there is no circle (two
-// points within 1e-9 of each other, b within 1e-9 of the chord line, or a vanishing determinant).
+// a -> c (B_Linje::DistTo3DLine positive), negative to the left, 0 when there is no circle.
+// ThreePointCircle answers +1 for b on the left, hence the change of sign.
 double SignedRadius(const DT_Punkt& a, const DT_Punkt& b, const DT_Punkt& c) {
-    if (a.AvstandTil(b) <= kTolerance || b.AvstandTil(c) <= kTolerance ||
-        a.AvstandTil(c) <= kTolerance)
+    B_Sirkel2 circle;
+    const int orientation = circle.ThreePointCircle(&a, &b, &c);
+    if (orientation != 1 && orientation != -1)
         return 0.0;
-    const double side = B_Linje(a, c).DistTo3DLine(b);
-    if (std::fabs(side) <= kTolerance)
-        return 0.0;
-    // Centre from the perpendicular bisectors, relative to a so that map coordinates of millions
-    // of metres do not swamp the differences.
-    const double bx = b.x() - a.x(), by = b.y() - a.y();
-    const double cx = c.x() - a.x(), cy = c.y() - a.y();
-    const double det = 2.0 * (bx * cy - by * cx);
-    if (det == 0.0)
-        return 0.0;
-    const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
-    const double ux = (cy * b2 - by * c2) / det;
-    const double uy = (bx * c2 - cx * b2) / det;
-    const double radius = std::hypot(ux, uy);
-    return side > 0.0 ? radius : -radius;
+    return -orientation * circle.Radius()->Get();
 }
 
 // One curvature value from up to three circles, each given by the list indices of its three
