@@ -1,4 +1,4 @@
-#include "platform/host/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 
 #include <atomic>
 #include <cerrno>

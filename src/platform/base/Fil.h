@@ -5,7 +5,7 @@
 // writing discards what was written and leaves the previous file untouched. Text mode changes no
 // bytes on this platform ("\n" stays "\n").
 
-#include "platform/host/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/base/Filnavn.h"
 
 #include <string>

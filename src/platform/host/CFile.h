@@ -18,7 +18,7 @@
 // Seek, GetLength and Close throw CFileException (by value, unlike MFC's pointer), as MFC's
 // members do. Abort() and the destructor never throw.
 
-#include "platform/host/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/host/CString.h"
 #include "platform/host/WinTypes.h"
 

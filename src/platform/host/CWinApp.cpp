@@ -2,7 +2,7 @@
 
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"
-#include "platform/host/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/host/IniFile.h"
 
 #include <cerrno>

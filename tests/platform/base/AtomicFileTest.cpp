@@ -1,6 +1,6 @@
-#include "platform/host/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 
-#include "HostTestSupport.h"
+#include "../host/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
