@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the host tests: a scratch folder, file contents, a file size limit.
 
-#include "platform/host/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
