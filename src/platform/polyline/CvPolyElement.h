@@ -183,9 +183,10 @@ public:
     void ClearPrivateData() { privateData_.reset(); }
 
     // --- tier-table lines (docs/formats.md, "Tier-table element lines")
-    // The two lines of the element in tier-table format `format` (only 11 is known). 1, or 0 for
-    // another format or a null line (nothing written).
-    int GetLinesTIT(Streng* line1, Streng* line2, int format) const;
+    // The two lines of the element in tier-table format `format` (only 11 is known). precision 0
+    // writes every number so that it reads back as the same double; n > 0 writes n decimals. 1, or
+    // 0 for another format, a null line or a value that is not finite (nothing written).
+    int GetLinesTIT(Streng* line1, Streng* line2, int format, int precision = 0) const;
     // The counterpart: sets the element from two lines written by GetLinesTIT. 1 on success (the
     // element then equals the written one, value for value); 0 for an unknown format or lines that
     // do not have the layout, with the reason in *error when error is not null (the element is

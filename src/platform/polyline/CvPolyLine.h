@@ -164,7 +164,7 @@ public:
     const std::string& LastError() const { return lastError_; }
 
 private:
-    const rigel::polyline::ProjectionIndex& Index();
+    const rigel::polyline::ProjectionIndex& ProjIndex();
     void StructureChanged();
     int Fail(int code, std::string message);
     static CvPolyElement* AsElement(HovedObjekt* object);
@@ -172,5 +172,6 @@ private:
     std::unique_ptr<rigel::polyline::ProjectionIndex> index_;
     std::uint64_t structureVersion_ = 0;
     int hint_ = -1;
+    double hintU_ = -1.0;
     std::string lastError_;
 };
