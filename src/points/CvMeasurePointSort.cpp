@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <typeinfo>
 #include <new>
+#include <typeinfo>
 
 namespace {
 
 // 16 when `to` names `from` neither as nearest nor as opposite (a one-way link), else 0.
-int OneWay(const CvMeasurePointSort::Record &to, int from, int code) {
+int OneWay(const CvMeasurePointSort::Record& to, int from, int code) {
     return (to.nearest != from && to.opposite != from) ? code : 0;
 }
 
@@ -78,7 +78,7 @@ int CvMeasurePointSort::Presort(int ascending, std::vector<PresortKey>& keys) {
     return 1;
 }
 
-void CvMeasurePointSort::LinkNeighbours(std::vector<Record> &records) const {
+void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
     std::vector<double> xs(records.size()), ys(records.size());
     std::vector<char> excluded(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -98,7 +98,7 @@ void CvMeasurePointSort::LinkNeighbours(std::vector<Record> &records) const {
         }
     }
     for (int r = 0; r < n; ++r) {
-        Record &rec = records[r];
+        Record& rec = records[r];
         if (rec.error)
             continue;
         const auto found = rec.nearest >= 0 ? search.Opposite(r, rec.nearest, rec.oppositeDistance)
@@ -110,7 +110,7 @@ void CvMeasurePointSort::LinkNeighbours(std::vector<Record> &records) const {
     }
 }
 
-bool CvMeasurePointSort::Walk(std::vector<Record> &records, std::vector<int> &order,
+bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& order,
                               std::size_t slots) {
     walked = 0;
     const int n = static_cast<int>(records.size());
@@ -197,16 +197,16 @@ bool CvMeasurePointSort::Walk(std::vector<Record> &records, std::vector<int> &or
     return false;
 }
 
-void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record> &records) {
+void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records) {
     std::vector<int> named(records.size(), 0);
-    for (const Record &r : records) {
+    for (const Record& r : records) {
         if (r.nearest >= 0)
             ++named[static_cast<std::size_t>(r.nearest)];
         if (r.opposite >= 0 && r.opposite != r.nearest)
             ++named[static_cast<std::size_t>(r.opposite)];
     }
     for (std::size_t i = 0; i < records.size(); ++i) {
-        Record &r = records[i];
+        Record& r = records[i];
         r.error = r.nearest >= 0 && r.opposite >= 0 && named[i] < 2;
         r.nearest = r.opposite = -1;
         r.nearestDistance = r.oppositeDistance = kNoDistance;
@@ -214,7 +214,7 @@ void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record> &records) {
     }
 }
 
-int CvMeasurePointSort::Sort(CvSporopPointList *sortList, int resetTotals, int showReport) {
+int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int showReport) {
     if (sortList != nullptr)
         list = sortList;
     if (list == nullptr)
@@ -236,7 +236,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList *sortList, int resetTotals, int s
         records.reserve(static_cast<std::size_t>(before));
         order.reserve(static_cast<std::size_t>(before));
         placed.assign(static_cast<std::size_t>(before), 0);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         return ErrorKode(-3);
     }
 
@@ -264,7 +264,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList *sortList, int resetTotals, int s
 
     // The walked records' points, in walk order and each once, make the new list; every other
     // point (repeats and points not placed) is deleted.
-    std::vector<HovedObjekt *> all;
+    std::vector<HovedObjekt*> all;
     all.reserve(static_cast<std::size_t>(before));
     for (int i = 0; i < before; ++i)
         all.push_back(list->Objekt(i));
@@ -274,11 +274,11 @@ int CvMeasurePointSort::Sort(CvSporopPointList *sortList, int resetTotals, int s
         const int r = order[static_cast<std::size_t>(slot)];
         if (r < 0)
             continue;
-        const Record &rec = records[static_cast<std::size_t>(r)];
+        const Record& rec = records[static_cast<std::size_t>(r)];
         if (placed[static_cast<std::size_t>(rec.listIndex)])
             continue;
         placed[static_cast<std::size_t>(rec.listIndex)] = 1;
-        CvSporopPoint *p = rec.point;
+        CvSporopPoint* p = rec.point;
         std::string code = std::move(p->code);
         std::string description = std::move(p->description);
         if (code.size() > kMaxText)
@@ -318,8 +318,8 @@ std::string CvMeasurePointSort::ReportText() const {
     return text;
 }
 
-void CvMeasurePointSort::GetQuickSortStatus(int *read, int *deleted, int *duplicatesOut,
-                                            int *errors, int *analyzed) const {
+void CvMeasurePointSort::GetQuickSortStatus(int* read, int* deleted, int* duplicatesOut,
+                                            int* errors, int* analyzed) const {
     if (read)
         *read = pointsRead;
     if (deleted)

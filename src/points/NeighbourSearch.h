@@ -14,6 +14,8 @@
 // (nearest - r) . (c - r) <= 1e-9. The tree prunes boxes that lie wholly outside it, so a track
 // end, which has no opposite neighbour, does not make its search visit the whole survey.
 
+#include "points/KdTree.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -45,19 +47,11 @@ public:
     std::size_t Fallbacks() const { return fallbacks_; }
 
 private:
-    struct Node {
-        double minX, minY, maxX, maxY;
-        int lo, hi;       // range in perm_
-        int left, right;  // children, -1 for a leaf
-    };
     struct Candidate {
         int index;
         double distance;
     };
-    struct Query;
 
-    int Build(int lo, int hi);
-    void Visit(int node, Query& q) const;
     Result Find(int r, int nearest, double initial) const;
     Result Scan(int r, int nearest, double initial) const;
     bool Accept(int r, int nearest, int c) const;
@@ -65,9 +59,7 @@ private:
     const std::vector<double>& xs_;
     const std::vector<double>& ys_;
     const std::vector<char>& excluded_;
-    std::vector<int> perm_;
-    std::vector<Node> nodes_;
-    int root_ = -1;
+    KdTree tree_;
     mutable std::size_t fallbacks_ = 0;
     mutable std::vector<Candidate> scratch_;
 };
