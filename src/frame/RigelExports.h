@@ -8,11 +8,15 @@
 #include "platform/host/CString.h"
 #include "points/CvSporopPointList.h"
 
+class CvPolyLine;
+
 #define RIGEL_EXPORT extern "C" __attribute__((visibility("default")))
 
 // Centre points to and from the host.
 RIGEL_EXPORT int GetCenterCoordinateList(CvSporopPointList* list);
 RIGEL_EXPORT int SetCenterCoordinateList(CvSporopPointList* list);
+// Sorts the measured lists and derives the centre track from the rails where needed.
+RIGEL_EXPORT bool CheckCenterCoordinateList(CvPolyLine* alignment);
 RIGEL_EXPORT void GetQuickSortStatus(int* read, int* deleted, int* duplicates, int* errors,
                                      int* analyzed);
 RIGEL_EXPORT bool rigel_ClearCoordinateLists();

@@ -158,3 +158,9 @@ int DT_Nodeliste::Sorter(int ascending) {
 }
 
 int DT_Nodeliste::SorterObj(const HovedObjekt*, const HovedObjekt*, int) const { return 0; }
+
+int DT_Nodeliste::Reverse() {
+    std::reverse(nodes_.begin(), nodes_.end());
+    active_ = nodes_.empty() ? -1 : 0;
+    return 1;
+}

@@ -23,7 +23,7 @@
 // - TaUtAktiv, SlettAktiv and SlettObjekt (of the active object) make the node that followed the
 //   removed one active; when the removed node was the last, the new last node; when the list is
 //   then empty, none. Removing another node keeps the same active object.
-// - Sorter and RemoveIf leave the first node active (none when the list is empty).
+// - Sorter, Reverse and RemoveIf leave the first node active (none when the list is empty).
 // - Node pointers (Node, AktivNode) stay valid until the list's length changes.
 
 #include "platform/base/HovedObjekt.h"
@@ -98,6 +98,9 @@ public:
     // order (answers 0).
     virtual int SorterObj(const HovedObjekt* first, const HovedObjekt* second,
                           int ascending) const;
+
+    // Reverses the order of the nodes (the same objects); the first node becomes active.
+    int Reverse();
 
     // Removes every object for which pred(object) is true in one pass, deleting it when the list
     // owns it; keeps the order of the others. Returns the number removed.
