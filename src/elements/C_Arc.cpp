@@ -9,8 +9,12 @@
 namespace {
 constexpr double kAngleTolerance = 1e-9;
 
-bool IsHalfTurn(double a) { return std::fabs(a - std::numbers::pi) <= kAngleTolerance; }
-bool IsStraight(double a) { return std::fabs(a) <= kAngleTolerance; }
+bool IsHalfTurn(double a) {
+    return std::fabs(a - std::numbers::pi) <= kAngleTolerance;
+}
+bool IsStraight(double a) {
+    return std::fabs(a) <= kAngleTolerance;
+}
 } // namespace
 
 void C_Arc::UpdateDeflection() {

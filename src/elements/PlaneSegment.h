@@ -11,6 +11,5 @@ struct PlaneSegment {
     // cross product is below 0.001 in magnitude count as parallel: the result is 0 and x, y are
     // not touched. Otherwise the crossing of the two lines is written to x, y, and the result is 1
     // when it lies on both segments (ends included), 0 when it lies outside either.
-    int SegmentIntersection(double x3, double y3, double x4, double y4, double& x,
-                            double& y) const;
+    int SegmentIntersection(double x3, double y3, double x4, double y4, double& x, double& y) const;
 };

@@ -35,9 +35,9 @@ int TierTabElementSporop::ReadProjectFileLine(std::string_view line) {
     int speedReq = vReq.Get(), speed = v.Get(), locked = Locked.Get(), aux = IntAux.Get();
     int code1 = Code1, code2 = Code2, code3 = Code3;
     double origStart = origStartSTA_.Get(), origEnd = origEndSTA_.Get();
-    const int count = rigel::Scan(line, kScanFormat, &number, &cantH1, &cantH2, &canth1, &canth2,
-                                  &speedReq, &speed, &locked, &aux, &code1, &code2, &code3,
-                                  &origStart, &origEnd);
+    const int count =
+        rigel::Scan(line, kScanFormat, &number, &cantH1, &cantH2, &canth1, &canth2, &speedReq,
+                    &speed, &locked, &aux, &code1, &code2, &code3, &origStart, &origEnd);
     H1.Init(cantH1);
     H2.Init(cantH2);
     h1.Init(canth1);

@@ -121,9 +121,9 @@ TEST(AlignmentCsv, ProjectionRows) {
     CvPolyLine chain(1);
     BuildLineAndArc(chain);
     const std::vector<rigel::PlanPoint> points = {
-        {1050.0, 2003.0},                 // east of a line heading north: right
-        {1050.0, 1998.0},                 // west: left
-        {900.0, 2000.0},                  // before the start
+        {1050.0, 2003.0},                           // east of a line heading north: right
+        {1050.0, 1998.0},                           // west: left
+        {900.0, 2000.0},                            // before the start
         {OnArc(0.1, 2.0).x(), OnArc(0.1, 2.0).y()}, // inside the right-hand curve: right
     };
     const auto rows = Rows([&](const rigel::CsvRowSink& sink) {

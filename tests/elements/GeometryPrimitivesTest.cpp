@@ -15,7 +15,9 @@
 namespace {
 constexpr double kPi = std::numbers::pi;
 // The accessors take a pointer to the new value; the temporary lives through the call.
-template <typename T> const T* In(const T& value) { return &value; }
+template <typename T> const T* In(const T& value) {
+    return &value;
+}
 } // namespace
 
 TEST(B_Linje2, DeflectionToTheReversedLineIsAHalfTurnInEveryUnit) {

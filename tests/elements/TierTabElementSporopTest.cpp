@@ -9,7 +9,9 @@
 namespace {
 
 // The accessors take a pointer to the new value; the temporary lives through the call.
-template <typename T> const T* In(const T& value) { return &value; }
+template <typename T> const T* In(const T& value) {
+    return &value;
+}
 
 // An arc element from station 1000 to 1100 with every own field set.
 TierTabElementSporop FilledRecord() {
@@ -74,8 +76,8 @@ TEST(TierTabElementSporop, LineRoundTripsFieldForFieldAndByteForByte) {
     const std::string line = written.ProjectFileLine();
 
     // A record with the same geometry (as the tier-table lines would rebuild it), own fields 0.
-    TierTabElementSporop read(DT_Punkt(6600000.0, 500000.0), DT_Punkt(6600099.0, 500010.0),
-                              500.0, 500.0, 100.0, 1000.0, 1100.0, 7);
+    TierTabElementSporop read(DT_Punkt(6600000.0, 500000.0), DT_Punkt(6600099.0, 500010.0), 500.0,
+                              500.0, 100.0, 1000.0, 1100.0, 7);
     EXPECT_EQ(read.ReadProjectFileLine(line), 14);
     EXPECT_TRUE(read.EqualRecord(written));
     EXPECT_EQ(read.ProjectFileLine(), line);
@@ -95,7 +97,8 @@ TEST(TierTabElementSporop, ShortLinesFallBackToTheElementsOwnStations) {
     TierTabElementSporop e = FilledRecord();
     e.ElementNumber(In(DT_Int(9)));
     // Twelve values: the source stations become the element's own stations 1000 and 1100.
-    EXPECT_EQ(e.ReadProjectFileLine("  1   10   20   30   40    50    60     0     0  1  2  3"), 12);
+    EXPECT_EQ(e.ReadProjectFileLine("  1   10   20   30   40    50    60     0     0  1  2  3"),
+              12);
     EXPECT_EQ(e.H1.Get(), 10.0);
     EXPECT_EQ(e.h2.Get(), 40.0);
     EXPECT_EQ(e.v.Get(), 60);

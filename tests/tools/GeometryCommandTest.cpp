@@ -39,8 +39,7 @@ protected:
         arc->InitFromStart(DT_Punkt(1100.0, 2000.0), std::numbers::pi / 2, 200, 200, 50, 100, 2);
         chain.AddElement(line);
         chain.AddElement(arc);
-        ASSERT_EQ(chain.ExportToTIT11File(Path("track.tit").c_str(), 1, 0), 1)
-            << chain.LastError();
+        ASSERT_EQ(chain.ExportToTIT11File(Path("track.tit").c_str(), 1, 0), 1) << chain.LastError();
     }
     void TearDown() override {
         std::error_code ignored;
@@ -61,8 +60,8 @@ protected:
     }
 
     ProcessResult Rigel(const std::string& arguments) const {
-        const std::string command = std::string("'") + RIGEL_CLI_PATH + "' geometry " +
-                                    arguments + " >'" + Path("out") + "' 2>'" + Path("err") + "'";
+        const std::string command = std::string("'") + RIGEL_CLI_PATH + "' geometry " + arguments +
+                                    " >'" + Path("out") + "' 2>'" + Path("err") + "'";
         const int status = std::system(command.c_str());
         ProcessResult run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -101,7 +100,8 @@ TEST_F(GeometryCommand, StationsAlongTheAlignment) {
 
 TEST_F(GeometryCommand, ProjectedPoints) {
     Write("points.csv", "1050,2003\n\n1050,1998\r\n900,2000\n");
-    const ProcessResult run = Rigel("'" + Path("track.tit") + "' --project '" + Path("points.csv") + "'");
+    const ProcessResult run =
+        Rigel("'" + Path("track.tit") + "' --project '" + Path("points.csv") + "'");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "station,offset,element\n50,3,1\n50,-2,1\n,,\n");
 }

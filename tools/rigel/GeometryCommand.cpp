@@ -92,8 +92,7 @@ int RunGeometry(const GeometryOptions& options) {
 
 RunCommand SetupGeometry(CLI::App& sub) {
     auto options = std::make_shared<GeometryOptions>();
-    sub.add_option("ALIGNMENT", options->alignment, "tier-table file of the alignment")
-        ->required();
+    sub.add_option("ALIGNMENT", options->alignment, "tier-table file of the alignment")->required();
     CLI::Option* stations =
         sub.add_option("--stations", options->stations,
                        "FROM:STEP:TO: print station,x,y,azimuth,curvature every STEP metres "

@@ -13,10 +13,10 @@ std::string ShortestDouble(double value) {
     std::array<char, 400> buffer{};
     const double magnitude = std::fabs(value);
     const bool positional = magnitude == 0.0 || (magnitude >= 1e-5 && magnitude < 1e16);
-    const auto result =
-        positional ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed)
-                   : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto result = positional
+                            ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed)
+                            : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), result.ptr);
 }
 
