@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <memory>
 
 namespace {
@@ -121,4 +122,17 @@ TEST(TierTabElementSporop, ShortLinesFallBackToTheElementsOwnStations) {
     EXPECT_EQ(partial.v.Get(), 130);
     EXPECT_EQ(partial.OrigStartSTA()->Get(), 1000.0);
     EXPECT_EQ(partial.ReadProjectFileLine(""), -1);
+}
+
+TEST(TierTabElementSporop, LineIsTheSameUnderADecimalCommaLocale) {
+    if (std::setlocale(LC_ALL, "de_DE.utf8") == nullptr)
+        GTEST_SKIP() << "no de_DE.utf8 locale";
+    const std::string line = FilledRecord().ProjectFileLine();
+    TierTabElementSporop read = FilledRecord();
+    read.OrigStartSTA(In(DT_Double(0.0)));
+    const int count = read.ReadProjectFileLine(line);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(line, kGoldenLine);
+    EXPECT_EQ(count, 14);
+    EXPECT_EQ(read.OrigStartSTA()->Get(), 1234.5);
 }
