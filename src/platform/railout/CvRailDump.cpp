@@ -45,8 +45,9 @@ double Gon(double mathDirection) {
     azimuth = std::fmod(azimuth, 2 * std::numbers::pi);
     if (azimuth < 0)
         azimuth += 2 * std::numbers::pi;
-    double gon = azimuth * 200.0 / std::numbers::pi;
-    return gon >= 400.0 ? gon - 400.0 : gon;
+    const double gon = azimuth * 200.0 / std::numbers::pi;
+    // A direction a rounding error short of north is north, not 400 gon.
+    return 400.0 - gon < 1e-9 ? 0.0 : gon;
 }
 
 double Curvature(double radius) { return std::fabs(radius) <= 1e-9 ? 0.0 : 1.0 / radius; }
@@ -167,7 +168,8 @@ bool CvRailDump::SectionUsable() {
 void CvRailDump::AppendHeader(std::string& text, const char* kind, const char* columns) const {
     text += rigel::Format("# %s\n", kind);
     for (std::size_t i = 0; i < texts_.size(); ++i)
-        text += rigel::Format("# text %d: %s\n", static_cast<int>(i + 1),
+        text += rigel::Format("# text %d:%s%s\n", static_cast<int>(i + 1),
+                              texts_[i].empty() ? "" : " ",
                               rigel::railout::Cut(texts_[i], texts_[i].size()));
     if (!sectionSet_)
         text += "# section: none\n";

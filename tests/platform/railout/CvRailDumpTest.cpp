@@ -1,0 +1,231 @@
+#include "platform/railout/CvRailDump.h"
+
+#include "platform/base/TextScan.h"
+
+#include "../host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <numbers>
+#include <sstream>
+
+namespace {
+
+using rigel::test::Contents;
+using rigel::test::TempFolder;
+using rigel::railout::ElementAttributes;
+using rigel::railout::PointAttributes;
+
+const double kQuarter = std::numbers::pi * 50.0; // quarter circle of radius 100
+// Rounding to 0.1 mm is off by at most half of it.
+const double kHalfTenthMm = 0.5e-4 + 1e-9;
+
+std::string Golden(const char* name) {
+    return Contents((std::filesystem::path(__FILE__).parent_path() / "golden" / name).string());
+}
+
+// North 100 m, a right-hand quarter circle of radius 100, east 100 m (stations 0 to 357.08).
+void MakeAlignment(CvPolyLine& a) {
+    const double s2 = 100 + kQuarter;
+    a.AddElement(new CvPolyElement({1000, 2000}, {1100, 2000}, 0, 0, 100, 0, 100));
+    a.AddElement(new CvPolyElement({1100, 2000}, {1200, 2100}, 100, 100, kQuarter, 100, s2));
+    a.AddElement(new CvPolyElement({1200, 2100}, {1200, 2200}, 0, 0, 100, s2, s2 + 100));
+}
+
+// Vertical points with a kink at 0, a crest of radius 2000 at 200 and a kink at 400.
+void MakeVertical(VS_LinjePaalegg& v) {
+    for (const DT_Punkt& p : {DT_Punkt(-300, 100, 0), DT_Punkt(0, 100, 0),
+                              DT_Punkt(200, 104, 2000), DT_Punkt(400, 100, 0),
+                              DT_Punkt(600, 100, 0)})
+        v.LeggTil(new DT_Punkt(p));
+}
+
+class Attributes : public rigel::railout::RailAttributes {
+public:
+    bool Point(const DT_Punkt& p, PointAttributes& out) const override {
+        const auto it = points.find(&p);
+        return it != points.end() && (out = it->second, true);
+    }
+    bool Element(const CvPolyElement& e, ElementAttributes& out) const override {
+        const auto it = elements.find(&e);
+        return it != elements.end() && (out = it->second, true);
+    }
+    std::map<const DT_Punkt*, PointAttributes> points;
+    std::map<const CvPolyElement*, ElementAttributes> elements;
+};
+
+struct RailDumpTest : ::testing::Test {
+    RailDumpTest() {
+        MakeAlignment(alignment);
+        MakeVertical(vertical);
+        // The cant runs out along the last straight.
+        attributes.elements[alignment.Element(0)] = {0, 0, 80};
+        attributes.elements[alignment.Element(1)] = {100, 100, 80};
+        attributes.elements[alignment.Element(2)] = {100, 0, 80};
+        dump.SetProjectData("Line 12", "", "Oslo S", nullptr, "km 1-2");
+        dump.SetAttributes(&attributes);
+    }
+    std::string Write(const char* name, int (CvRailDump::*writer)(CvPolyLine*, VS_LinjePaalegg*,
+                                                                    DT_PointList*, int)) {
+        dump.SetFilename(dir.Path(name).c_str());
+        EXPECT_EQ((dump.*writer)(&alignment, &vertical, &points, 1), 1) << dump.LastError();
+        return Contents(dir.Path(name));
+    }
+    TempFolder dir;
+    CvPolyLine alignment{1};
+    VS_LinjePaalegg vertical;
+    DT_PointList points{1};
+    Attributes attributes;
+    CvRailDump dump;
+    const double start = 50, end = 300;
+};
+
+TEST_F(RailDumpTest, TablesCutAtTheSectionMatchTheGoldenFiles) {
+    ASSERT_TRUE(dump.SetSection(&start, &end, true, &alignment));
+    EXPECT_EQ(Write("a.lft", &CvRailDump::WriteLFT), Golden("section_cut.lft"));
+    EXPECT_EQ(Write("a.alc", &CvRailDump::WriteALC), Golden("section_cut.alc"));
+    EXPECT_EQ(Write("a.geo", &CvRailDump::WriteWinALC_GEO), Golden("section_cut.geo"));
+    EXPECT_EQ(Write("a.ver", &CvRailDump::WriteWinALC_VER), Golden("section_cut.ver"));
+}
+
+TEST_F(RailDumpTest, VerticalPointsAndSegmentsMatchTheGoldenFiles) {
+    dump.SetFilename(dir.Path("v.nylp").c_str());
+    ASSERT_EQ(dump.WriteNYLP(&vertical), 1);
+    EXPECT_EQ(Contents(dir.Path("v.nylp")), Golden("vertical.nylp"));
+
+    CvNADB_Calculation nadb;
+    nadb.AddSegment(SegmentType::Make(1, 0, 100, "LINE").Text());
+    nadb.AddSegment(SegmentType::Make(2, 100, 100 + kQuarter, "ARC").Text());
+    nadb.AddSegment("free text");
+    dump.SetFilename(dir.Path("s.ndb").c_str());
+    ASSERT_EQ(dump.WriteNADBFiles(&nadb), 1);
+    EXPECT_EQ(Contents(dir.Path("s.ndb")), Golden("segments.ndb"));
+}
+
+TEST_F(RailDumpTest, PointsWithStationsAndOffsetsMatchTheGoldenFile) {
+    const double r = 101 * std::sin(std::numbers::pi / 4);
+    auto* p1 = new DT_Punkt(1050, 1999, 10);
+    auto* p2 = new DT_Punkt(1100 + r, 2100 - r, 11);
+    points.LeggTil(p1);
+    points.LeggTil(p2);
+    points.LeggTil(new DT_Punkt(900, 2000, 0)); // before the start: no station
+    attributes.points[p1] = {"7101", ""};
+    attributes.points[p2] = {"7102", "north, \"km 2\""};
+    EXPECT_EQ(Write("p.csv", &CvRailDump::WriteCSV), Golden("points.csv"));
+
+    // Kept to the section, the point without a station goes.
+    ASSERT_TRUE(dump.SetSection(&start, &end, true, &alignment));
+    const std::string limited = Write("q.csv", &CvRailDump::WriteCSV);
+    EXPECT_EQ(limited.find("900.0000"), std::string::npos);
+    EXPECT_NE(limited.find("178.5398"), std::string::npos);
+}
+
+TEST_F(RailDumpTest, KofRecordsMatchTheGoldenFile) {
+    auto* a = new DT_Punkt(6543210.1234, 234567.8912, 120.4567);
+    auto* c = new DT_Punkt(-12.3, 0.0001, -5.25);
+    points.LeggTil(a);
+    points.LeggTil(new DT_Punkt(6543211.5, 234568.25, 1234.5678)); // no code: the default
+    points.LeggTil(c);
+    attributes.points[a] = {"7101", "left rail"};
+    attributes.points[c] = {"KM 12", "a very long description"};
+    dump.SetFilename(dir.Path("p.kof").c_str());
+    ASSERT_EQ(dump.WriteKOF05(&points, nullptr, nullptr, 7100, 1), 1) << dump.LastError();
+    EXPECT_EQ(Contents(dir.Path("p.kof")), Golden("points.kof"));
+}
+
+// The columns a KOF reader takes: Mid(p, n) with surrounding blanks removed.
+std::string Mid(const std::string& line, std::size_t p, std::size_t n) {
+    std::string s = line.substr(std::min(p, line.size()), n);
+    s.erase(0, s.find_first_not_of(' '));
+    s.erase(s.find_last_not_of(' ') + 1);
+    return s;
+}
+
+TEST_F(RailDumpTest, KofRecordsReadBackToTheSamePointsByTheColumnRules) {
+    struct Expected {
+        double x, y, z;
+    };
+    std::vector<Expected> expected;
+    for (int i = 0; i < 200; ++i) {
+        const double x = 6543210.0 + i * 1.23456789, y = -(234567.0 + i * 0.987654321);
+        const double z = i % 2 ? 987.65432 - i : -99.98765 + i;
+        points.LeggTil(new DT_Punkt(x, y, z));
+        expected.push_back({x, y, z});
+    }
+    dump.SetFilename(dir.Path("r.kof").c_str());
+    ASSERT_EQ(dump.WriteKOF05(&points, &alignment, &vertical, 7101, 0), 1) << dump.LastError();
+
+    std::istringstream in(Contents(dir.Path("r.kof")));
+    std::string line;
+    std::size_t n = 0;
+    for (; std::getline(in, line); ++n) {
+        ASSERT_LT(n, expected.size());
+        ASSERT_EQ(line.substr(0, 3), " 05");
+        EXPECT_EQ(Mid(line, 15, 8), "7101");
+        EXPECT_EQ(rigel::Atoi(Mid(line, 15, 8)), 7101);
+        EXPECT_NEAR(rigel::Atof(Mid(line, 24, 12)), expected[n].x, kHalfTenthMm);
+        EXPECT_NEAR(rigel::Atof(Mid(line, 37, 12)), expected[n].y, kHalfTenthMm);
+        EXPECT_NEAR(rigel::Atof(Mid(line, 49, 8)), expected[n].z, kHalfTenthMm);
+    }
+    EXPECT_EQ(n, expected.size());
+}
+
+TEST_F(RailDumpTest, FailuresWriteNothingAndKeepThePreviousFile) {
+    const std::string kof = dir.Path("f.kof");
+    ASSERT_TRUE(rigel::WriteFileAtomically(kof, "previous\n"));
+    points.LeggTil(new DT_Punkt(1050, 2000, 10));
+    dump.SetFilename(kof.c_str());
+
+    const double outside = 400, further = 500, nan = std::nan("");
+    EXPECT_FALSE(dump.SetSection(&end, &start, true, &alignment)); // start not below end
+    EXPECT_FALSE(dump.SetSection(&start, &start, true, nullptr));
+    EXPECT_FALSE(dump.SetSection(&outside, &further, true, &alignment)); // beyond 357.08
+    EXPECT_FALSE(dump.SetSection(&nan, &end, true, nullptr));
+    EXPECT_FALSE(dump.SetSection(nullptr, &end, true, nullptr));
+    EXPECT_TRUE(dump.SectionFailed());
+
+    EXPECT_EQ(dump.WriteKOF05(&points, &alignment, &vertical, 7101, 1), 0);
+    for (auto writer : {&CvRailDump::WriteLFT, &CvRailDump::WriteALC, &CvRailDump::WriteCSV,
+                        &CvRailDump::WriteWinALC_GEO, &CvRailDump::WriteWinALC_VER})
+        EXPECT_EQ((dump.*writer)(&alignment, &vertical, &points, 1), 0);
+    EXPECT_EQ(Contents(kof), "previous\n");
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"f.kof"});
+
+    // A section that overlaps the alignment in part is accepted; then a point that does not fit
+    // the KOF columns fails the write, still without touching the file.
+    ASSERT_TRUE(dump.SetSection(&start, &further, true, &alignment));
+    points.LeggTil(new DT_Punkt(12345678901.0, 2000, 10));
+    EXPECT_EQ(dump.WriteKOF05(&points, nullptr, nullptr, 7101, 1), 0);
+    EXPECT_NE(dump.LastError().find("point 2"), std::string::npos);
+    EXPECT_EQ(Contents(kof), "previous\n");
+}
+
+TEST(RailDumpTransition, CutTransitionTakesTheCurvatureAndCantAtTheCut) {
+    // Straight to radius 500 over 100 m: at its middle the curvature is 1/1000.
+    CvPolyLine a(1);
+    auto* e = new CvPolyElement;
+    ASSERT_EQ(e->InitFromStart({0, 0}, std::numbers::pi / 2, 0, 500, 100, 0), 1);
+    a.AddElement(e);
+    struct : rigel::railout::RailAttributes {
+        bool Point(const DT_Punkt&, PointAttributes&) const override { return false; }
+        bool Element(const CvPolyElement&, ElementAttributes& out) const override {
+            out = {0, 120, 0};
+            return true;
+        }
+    } cants;
+    TempFolder dir;
+    CvRailDump dump;
+    dump.SetAttributes(&cants);
+    dump.SetFilename(dir.Path("t.lft").c_str());
+    const double from = 50, to = 1000;
+    ASSERT_TRUE(dump.SetSection(&from, &to, true, &a));
+    ASSERT_EQ(dump.WriteLFT(&a, nullptr, nullptr, 0), 1) << dump.LastError();
+    EXPECT_EQ(Contents(dir.Path("t.lft")),
+              "   1  3      50.0000     100.0000    50.0000    1000.0000     500.0000    60.0 "
+              "  120.0    0\n");
+}
+
+} // namespace
