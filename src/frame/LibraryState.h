@@ -15,6 +15,8 @@ public:
     CRigelApp() : CWinApp(nullptr) {}
 };
 
+class TrackProject;
+
 namespace rigel {
 
 struct LibraryState {
@@ -28,6 +30,8 @@ struct LibraryState {
     CRigelApp theApp;
 
     int KofCursor = 0;
+    // The project of the last Serialize or MeridanSave call, which the writers read; not owned.
+    TrackProject* CurrentProject = nullptr;
     int RailExportsEnabled = 0;
 };
 

@@ -8,9 +8,21 @@
 #include "platform/host/CString.h"
 #include "points/CvSporopPointList.h"
 
+class CFile;
 class CvPolyLine;
+class TrackProject;
 
 #define RIGEL_EXPORT extern "C" __attribute__((visibility("default")))
+
+// Loading and saving by file type (see frame/Dispatcher.h). project may be null. Serialize loads
+// when the archive is loading and saves when it is storing; MeridanSave only saves, next to file.
+RIGEL_EXPORT void Serialize(CArchive* archive, TrackProject* project, int type,
+                            unsigned char spwFlag, unsigned char askCodes,
+                            unsigned char railExports);
+RIGEL_EXPORT void MeridanSave(CFile* file, TrackProject* project, int type, unsigned char spwFlag,
+                              unsigned char unused, unsigned char railExports);
+// Asks for a KOF file and loads it (no project, codes asked for, rail exports on). Always 0.
+RIGEL_EXPORT int rigel_LoadFile();
 
 // Centre points to and from the host.
 RIGEL_EXPORT int GetCenterCoordinateList(CvSporopPointList* list);

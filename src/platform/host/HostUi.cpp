@@ -72,6 +72,17 @@ std::optional<std::string> HeadlessHostUi::OpenFileDialog(const FileDialogReques
     return std::nullopt;
 }
 
+FeatureCodeDialogAnswer HeadlessHostUi::FeatureCodeDialog(const FeatureCodeDialogRequest& request) {
+    Trace("[HostUi] feature-code dialog \"%s\" (%d available) -> OK, assignment unchanged\n",
+          request.label, static_cast<int>(request.available.size()));
+    FeatureCodeDialogAnswer answer;
+    answer.ok = true;
+    answer.left = request.left;
+    answer.centre = request.centre;
+    answer.right = request.right;
+    return answer;
+}
+
 } // namespace rigel
 
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {

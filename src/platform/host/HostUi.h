@@ -9,6 +9,10 @@
 //   and MB_OKCANCEL answer IDOK, MB_YESNO and MB_YESNOCANCEL answer IDYES, and
 //   MB_YESNO | MB_DEFBUTTON2 answers IDNO. The caption and text are traced.
 // - a file dialog answers cancel (no path); the request is traced.
+// - the feature-code dialog answers OK with the proposed assignment unchanged and both tier-table
+//   options off, as a user who confirms what the library remembered. Cancelling instead would
+//   abandon every load that asks for the dialog, so a batch host could never read a survey; with
+//   OK it reads with the codes registered in the profile, and reads nothing when there are none.
 
 #include "platform/host/WinTypes.h"
 
@@ -77,6 +81,27 @@ struct FileDialogRequest {
     std::string title;            // may be empty
 };
 
+// The feature-code dialog: the codes found in a file that no line claims (available) and the
+// codes proposed for each line. Numeric codes travel as their decimal text.
+struct FeatureCodeDialogRequest {
+    std::string label;          // "<FILE> contains these feature codes:"; empty when unknown
+    int railExportsEnabled = 0; // what the host last passed to Serialize; the dialog's affair
+    bool numeric = true;        // numeric codes (KOF, MIC) or code texts (LandXML survey points)
+    std::vector<std::string> available;
+    std::vector<std::string> left;
+    std::vector<std::string> centre;
+    std::vector<std::string> right;
+};
+
+struct FeatureCodeDialogAnswer {
+    bool ok = false; // false: cancel (the lists and options below are not used)
+    std::vector<std::string> left;
+    std::vector<std::string> centre;
+    std::vector<std::string> right;
+    bool readTierTable = false; // read the horizontal alignment from a tier-table file
+    bool turnTierTable = false; // and turn it round (used only with readTierTable)
+};
+
 class HostUi {
 public:
     virtual ~HostUi() = default;
@@ -84,13 +109,15 @@ public:
     virtual int MessageBox(std::string_view text, std::string_view caption, UINT type) = 0;
     // Returns the chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
-    // The feature-code dialog joins this interface with its own request and answer types.
+    // Shows the feature-code dialog and returns what the user chose.
+    virtual FeatureCodeDialogAnswer FeatureCodeDialog(const FeatureCodeDialogRequest& request) = 0;
 };
 
 class HeadlessHostUi : public HostUi {
 public:
     int MessageBox(std::string_view text, std::string_view caption, UINT type) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+    FeatureCodeDialogAnswer FeatureCodeDialog(const FeatureCodeDialogRequest& request) override;
 };
 
 // Installs the host's implementation (not owned; null restores the headless default) and returns

@@ -36,6 +36,15 @@ std::optional<std::string> ScriptedHostUi::OpenFileDialog(const FileDialogReques
     return answer;
 }
 
+FeatureCodeDialogAnswer ScriptedHostUi::FeatureCodeDialog(const FeatureCodeDialogRequest& request) {
+    codeDialogs_.push_back(request);
+    if (codeAnswers_.empty())
+        Refuse("no answer queued for the feature-code dialog \"" + request.label + "\"");
+    FeatureCodeDialogAnswer answer = std::move(codeAnswers_.front());
+    codeAnswers_.pop_front();
+    return answer;
+}
+
 void ScriptedHostUi::Verify() const {
     if (!unanswered_.empty())
         throw std::logic_error("ScriptedHostUi: " + unanswered_.front());

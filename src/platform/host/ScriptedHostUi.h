@@ -28,14 +28,22 @@ public:
         dialogAnswers_.push_back(std::move(path));
     }
 
+    void QueueFeatureCodeAnswer(FeatureCodeDialogAnswer answer) {
+        codeAnswers_.push_back(std::move(answer));
+    }
+
     int MessageBox(std::string_view text, std::string_view caption, UINT type) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+    FeatureCodeDialogAnswer FeatureCodeDialog(const FeatureCodeDialogRequest& request) override;
 
     const std::vector<MessageBoxCall>& MessageBoxes() const { return boxes_; }
     const std::vector<FileDialogRequest>& FileDialogs() const { return dialogs_; }
+    const std::vector<FeatureCodeDialogRequest>& FeatureCodeDialogs() const { return codeDialogs_; }
     // Descriptions of the requests that had no valid answer.
     const std::vector<std::string>& Unanswered() const { return unanswered_; }
-    std::size_t PendingAnswers() const { return boxAnswers_.size() + dialogAnswers_.size(); }
+    std::size_t PendingAnswers() const {
+        return boxAnswers_.size() + dialogAnswers_.size() + codeAnswers_.size();
+    }
 
     // Throws std::logic_error when a request went unanswered or a queued answer was not used.
     void Verify() const;
@@ -47,6 +55,8 @@ private:
     std::deque<std::optional<std::string>> dialogAnswers_;
     std::vector<MessageBoxCall> boxes_;
     std::vector<FileDialogRequest> dialogs_;
+    std::deque<FeatureCodeDialogAnswer> codeAnswers_;
+    std::vector<FeatureCodeDialogRequest> codeDialogs_;
     std::vector<std::string> unanswered_;
 };
 

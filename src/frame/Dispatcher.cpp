@@ -1,0 +1,334 @@
+#include "frame/Dispatcher.h"
+
+#include "elements/TierTabElementSporop.h"
+#include "frame/FeatureCodes.h"
+#include "frame/FileTypes.h"
+#include "frame/LibraryState.h"
+#include "frame/RigelExports.h"
+#include "frame/readers/GpsReader.h"
+#include "frame/readers/KofReader.h"
+#include "frame/readers/MicReader.h"
+#include "frame/readers/PxyReader.h"
+#include "platform/base/Trace.h"
+#include "platform/host/HostUi.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace rigel {
+namespace {
+
+void TraceCounts(const char* what, const std::string& name, const ReadCounts& counts) {
+    Trace("[::Serialize] %s %s: %ld lines, %ld point records, %ld points placed, %ld skipped\n",
+          what, name, counts.lines, counts.records, counts.placed, counts.skipped);
+}
+
+LinePoints StatePoints() {
+    LibraryState& state = State();
+    return {state.CenterPoints, state.LeftRailPoints, state.RightRailPoints};
+}
+
+// The KOF load fills the library's code lists through the feature-code step only when all three
+// are empty: codes chosen once hold until the host clears them.
+void LoadKof(const LoadRequest& request) {
+    LibraryState& state = State();
+    CvPolyLine working(1);
+    if (request.project != nullptr)
+        request.project->readingInProgress = 1;
+    if (state.CenterCodes.Antall() == 0 && state.LeftRailCodes.Antall() == 0 &&
+        state.RightRailCodes.Antall() == 0) {
+        if (!NumericFeatureCodeStep(state.CenterCodes, state.LeftRailCodes, state.RightRailCodes,
+                                    &request.archive, request.askCodes, &working)) {
+            if (request.project != nullptr)
+                request.project->readingInProgress = 0;
+            Trace("[::Serialize] KOF: no feature codes assigned; nothing read\n");
+            return;
+        }
+    }
+    ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
+    const ReadCounts counts = ReadKofPoints(
+        lines, {state.CenterCodes, state.LeftRailCodes, state.RightRailCodes}, StatePoints());
+    TraceCounts("KOF", lines.Name(), counts);
+    CheckCenterCoordinateList(&working);
+}
+
+void LoadPxy(const LoadRequest& request) {
+    ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
+    TraceCounts("PXY", lines.Name(), ReadPxyPoints(lines, State().CenterPoints));
+    CheckCenterCoordinateList(nullptr);
+}
+
+void LoadGps(const LoadRequest& request) {
+    ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
+    TraceCounts("GPS", lines.Name(), ReadGpsPoints(lines, State().CenterPoints));
+    CheckCenterCoordinateList(nullptr);
+}
+
+// The MIC load asks for its codes every time, in lists of its own: the library's code lists
+// are neither used nor changed, and there is no alignment for the dialog's tier-table option.
+void LoadMic(const LoadRequest& request) {
+    DT_IntListe centre(1), left(1), right(1);
+    NumericFeatureCodeStep(centre, left, right, &request.archive, request.askCodes, nullptr);
+    ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
+    TraceCounts("MIC", lines.Name(), ReadMicPoints(lines, {centre, left, right}, StatePoints()));
+    CheckCenterCoordinateList(nullptr);
+}
+
+// What the rail-format writers cannot see in the base types: the survey point's texts and the
+// tier-table element's cants and speed.
+class ProjectRailAttributes final : public railout::RailAttributes {
+public:
+    bool Point(const DT_Punkt& point, railout::PointAttributes& out) const override {
+        const auto* survey = dynamic_cast<const CvSporopPoint*>(&point);
+        if (survey == nullptr)
+            return false;
+        out.code = survey->code;
+        out.description = survey->description;
+        return true;
+    }
+    bool Element(const CvPolyElement& element, railout::ElementAttributes& out) const override {
+        if (element.KlasseType() != klasse::TierTabElementSporop)
+            return false;
+        const auto& record = static_cast<const TierTabElementSporop&>(element);
+        out.startCant = record.h1.Get();
+        out.endCant = record.h2.Get();
+        out.speed = record.v.Get();
+        return true;
+    }
+};
+
+// The working vertical alignment is made of intersection points converted from the project's
+// vertical elements. That conversion is not part of this build: an empty element chain gives an
+// empty vertical alignment; any other cannot be converted, which the rows that read the working
+// vertical report as their failure.
+bool BuildWorkingVertical(const CvPolyLine& verticalTierTable, VS_LinjePaalegg& vertical) {
+    vertical.SlettAlleIListen(1);
+    if (verticalTierTable.GetCount() == 0)
+        return true;
+    Trace("[::Serialize] the vertical alignment has %d elements, but converting them to "
+          "intersection points is not part of this build: rows that need it fail\n",
+          verticalTierTable.GetCount());
+    return false;
+}
+
+bool DumpResult(SaveJob& job, const char* what, int result) {
+    if (result == 0)
+        Trace("[::Serialize] %s %s failed: %s\n", what, job.name, job.dump.LastError());
+    return result != 0;
+}
+
+bool WriteKof(SaveJob& job) {
+    return DumpResult(job, "WriteKOF05",
+                      job.dump.WriteKOF05(&job.points, &job.project.alignment, &job.vertical, 7101,
+                                          1));
+}
+bool WriteLft(SaveJob& job) {
+    return DumpResult(job, "WriteLFT",
+                      job.dump.WriteLFT(&job.project.alignment, &job.vertical, &job.points, 1));
+}
+bool WriteAlc(SaveJob& job) {
+    return DumpResult(job, "WriteALC",
+                      job.dump.WriteALC(&job.project.alignment, &job.vertical, &job.points, 1));
+}
+bool WriteCsv(SaveJob& job) {
+    return DumpResult(job, "WriteCSV",
+                      job.dump.WriteCSV(&job.project.alignment, &job.vertical, &job.points, 1));
+}
+bool WriteTit(SaveJob& job) {
+    if (job.project.alignment.ExportToTIT11File(job.name.c_str(), 1, 0) != 0)
+        return true;
+    Trace("[::Serialize] ExportToTIT11File failed: %s\n", job.project.alignment.LastError());
+    return false;
+}
+bool WriteLine(SaveJob& job) {
+    if (job.project.alignment.ExportToFile(job.name.c_str(), 1, 0) != 0)
+        return true;
+    Trace("[::Serialize] ExportToFile failed: %s\n", job.project.alignment.LastError());
+    return false;
+}
+bool WriteNylp(SaveJob& job) {
+    return DumpResult(job, "WriteNYLP", job.dump.WriteNYLP(&job.project.verticalAlignment));
+}
+bool WriteNadb(SaveJob& job) {
+    return DumpResult(job, "WriteNADBFiles", job.dump.WriteNADBFiles(&job.project.nadbData));
+}
+bool WriteGeo(SaveJob& job) {
+    return DumpResult(job, "WriteWinALC_GEO",
+                      job.dump.WriteWinALC_GEO(&job.project.alignment, &job.vertical, &job.points,
+                                               1));
+}
+bool WriteVer(SaveJob& job) {
+    if (!job.verticalBuilt) {
+        Trace("[::Serialize] WriteWinALC_VER %s not written: no working vertical alignment\n",
+              job.name);
+        return false;
+    }
+    return DumpResult(job, "WriteWinALC_VER",
+                      job.dump.WriteWinALC_VER(&job.project.alignment, &job.vertical, &job.points,
+                                               1));
+}
+
+void CloseBoundFile(CArchive* archive, CFile& file) {
+    try {
+        if (archive != nullptr)
+            archive->Close();
+        file.Close();
+    } catch (const std::exception& e) {
+        Trace("[::Serialize] closing \"%s\": %s\n", file.GetFilePath().str(), e.what());
+    }
+}
+
+// The host's save dialog may leave an empty file at the chosen path; the writers below name
+// their files after it and must not leave it behind.
+void DeleteEmptyFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error) &&
+        std::filesystem::file_size(path, error) == 0 && !error) {
+        if (std::filesystem::remove(path, error))
+            Trace("[::Serialize] deleted the empty file \"%s\"\n", path);
+    }
+}
+
+} // namespace
+
+const std::array<ReaderRow, 4> kReaders = {{
+    {kKOF, "KOF", LoadKof},
+    {kPXY, "PXY", LoadPxy},
+    {kMIC, "MIC", LoadMic},
+    {kGPS, "GPS", LoadGps},
+}};
+
+const std::array<MissingReader, 4> kMissingReaders = {{
+    {kSPW, "the project file"},
+    {kVTD, "the trolley files"},
+    {kVTDVariant, "the trolley files"},
+    {kXML, "the LandXML import"},
+}};
+
+const std::array<SaveRow, 10> kSaveSteps = {{
+    {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
+    {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
+    {{kALC, kAllTypes, 0}, true, kALC, WriteAlc, "::Serialize] aRailDumpServer.WriteALC() failed."},
+    {{kCSV, kAllTypes, 0}, true, kCSV, WriteCsv, "[::Serialize] Writing CSV"},
+    {{kTIT, kAllTypes, 0}, false, kTIT, WriteTit, nullptr},
+    {{kLIN, kDAT, 0}, false, 0, WriteLine, nullptr},
+    {{kNYL, kAllTypes, 0}, false, kNYL, WriteNylp, "Write NYLP failed"},
+    {{kNDB, kAllTypes, 0}, false, kNDB, WriteNadb, "Write NADB failed"},
+    {{kGEO, kAllTypes, 0}, true, kGEO, WriteGeo,
+     "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
+    {{kVER, kAllTypes, 0}, true, kVER, WriteVer,
+     "::Serialize] aRailDumpServer.WriteWinALC_VER() failed."},
+}};
+
+const std::array<MissingWriter, 6> kMissingWriters = {{
+    {{kSPW, kAllTypes, 0}, kSPW, "the project file"},
+    {{kTXT, 0, 0}, kTXT, "the line file"},
+    {{kTDT, kAllTypes, kAllTrolley}, kTDT, "the trolley files"},
+    {{kHDT, kAllTypes, kAllTrolley}, kHDT, "the trolley files"},
+    {{kUDT, kAllTypes, kAllTrolley}, kUDT, "the trolley files"},
+    {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
+}};
+
+const ReaderRow* FindReader(unsigned type) {
+    for (const ReaderRow& row : kReaders)
+        if (row.type == type)
+            return &row;
+    return nullptr;
+}
+
+void Load(const LoadRequest& request) {
+    if (const ReaderRow* row = FindReader(request.type)) {
+        row->load(request);
+        return;
+    }
+    for (const MissingReader& missing : kMissingReaders) {
+        if (missing.type == request.type) {
+            Trace("[::Serialize] type %u: its reader comes with %s and is not part of this "
+                  "build; nothing read\n",
+                  request.type, missing.comesWith);
+            return;
+        }
+    }
+    Trace("[::Serialize] type %u has no reader; nothing read\n", request.type);
+}
+
+bool RowApplies(const std::array<unsigned, 3>& types, unsigned type) {
+    return type != 0 && std::find(types.begin(), types.end(), type) != types.end();
+}
+
+bool RowApplies(const SaveRow& row, unsigned type, bool railExports) {
+    return (!row.railExports || railExports) && RowApplies(row.types, type);
+}
+
+bool SavesNothing(unsigned type) {
+    return type == kPXY || type == kMIC || type == kGPS || type == kSPO;
+}
+
+bool SetsSection(unsigned type) {
+    return type == kKOF || type == kLFT || type == kALC || type == kCSV || type == kAllTypes;
+}
+
+void Save(const SaveRequest& request) {
+    if (SavesNothing(request.type) || request.project == nullptr) {
+        Trace("[::Serialize] type %u: nothing to save%s\n", request.type,
+              request.project == nullptr ? " (no project)" : "");
+        return;
+    }
+    TrackProject& project = *request.project;
+
+    VS_LinjePaalegg vertical;
+    const bool verticalBuilt = BuildWorkingVertical(project.verticalTierTable, vertical);
+
+    if (request.file == nullptr) {
+        Trace("[::Serialize] type %u: no file bound; nothing written\n", request.type);
+        return;
+    }
+    const std::string path = request.file->GetFilePath().str();
+    CloseBoundFile(request.archive, *request.file);
+    DeleteEmptyFile(path);
+
+    ProjectRailAttributes attributes;
+    CvRailDump dump;
+    dump.SetAttributes(&attributes);
+    dump.SetFilename(path.c_str());
+    const auto& t = project.projectTexts;
+    dump.SetProjectData(t[0], t[4], t[3], t[2], t[1]);
+
+    DT_PointList points(1);
+    points.Reserve(static_cast<std::size_t>(project.projectPoints.Antall()));
+    for (int i = 0; i < project.projectPoints.Antall(); ++i) {
+        const CvSporopPoint* p = project.projectPoints.Punkt(i);
+        if (request.fullPoints)
+            points.LeggTil(new CvSporopPoint(*p));
+        else
+            points.LeggTil(new DT_Punkt(p->x(), p->y(), p->z()));
+    }
+
+    if (SetsSection(request.type) &&
+        !dump.SetSection(&project.sectionStart, &project.sectionEnd, true, &project.alignment)) {
+        Trace("[::Serialize] section %.3f to %.3f not accepted (%s); nothing written\n",
+              project.sectionStart, project.sectionEnd, dump.LastError());
+        return;
+    }
+
+    for (const MissingWriter& missing : kMissingWriters)
+        if (RowApplies(missing.types, request.type))
+            Trace("[::Serialize] no %s file written: its writer comes with %s and is not part of "
+                  "this build\n",
+                  std::string(ExtensionOfType(missing.extension)), missing.comesWith);
+
+    SaveJob job{project, dump, points, vertical, verticalBuilt, request.type, request.spwFlag, {}};
+    for (const SaveRow& row : kSaveSteps) {
+        if (!RowApplies(row, request.type, request.railExports))
+            continue;
+        Streng name;
+        CString base(path);
+        SetFileExtFromFileType2(row.extension != 0 ? row.extension : request.type, &name, &base);
+        job.name = name.str();
+        dump.SetFilename(job.name.c_str());
+        if (!row.write(job) && row.failureText != nullptr)
+            AfxMessageBox(row.failureText, MB_OK, 0);
+    }
+}
+
+} // namespace rigel

@@ -1,0 +1,34 @@
+#include "frame/readers/MicReader.h"
+
+#include "frame/readers/Columns.h"
+#include "frame/readers/NumberField.h"
+#include "platform/base/Diagnostics.h"
+
+namespace rigel {
+
+ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePoints& points) {
+    ReadCounts counts;
+    std::string line;
+    while (lines.Next(line)) {
+        ++counts.lines;
+        const columns::MicHead head = columns::ReadMicHead(line);
+        if (!head.IsPoint())
+            continue;
+        ++counts.records;
+        const double x = ReadNumberField(columns::Mid(line, 32, 14), lines, "x");
+        const double y = ReadNumberField(columns::Mid(line, 46, 14), lines, "y");
+        const double z = ReadNumberField(columns::Mid(line, 60, 14), lines, "z");
+
+        const CvSporopPoint point(x, y, z, std::string(), std::string());
+        const int placed = PlaceByCode(point, head.code, codes, points, false);
+        counts.placed += placed;
+        if (placed == 0) {
+            ++counts.skipped;
+            Diagnose(lines.Name(), lines.LineNumber(),
+                     "point record skipped: code %d is assigned to no line", head.code);
+        }
+    }
+    return counts;
+}
+
+} // namespace rigel

@@ -1,0 +1,17 @@
+#include "frame/readers/NumberField.h"
+
+#include "platform/base/Diagnostics.h"
+#include "platform/base/TextScan.h"
+
+namespace rigel {
+
+double ReadNumberField(std::string_view text, const LineSource& lines, const char* field) {
+    double value = 0.0;
+    const std::size_t used = ParseDouble(text, value);
+    if (used != text.size())
+        Diagnose(lines.Name(), lines.LineNumber(), "%s \"%s\" is not a plain number; read as %.17g",
+                 field, std::string(text), value);
+    return value;
+}
+
+} // namespace rigel

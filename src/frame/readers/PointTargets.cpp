@@ -1,0 +1,21 @@
+#include "frame/readers/PointTargets.h"
+
+namespace rigel {
+
+int PlaceByCode(const CvSporopPoint& point, int code, const LineCodes& codes,
+                const LinePoints& points, bool zeroIsCentre) {
+    int placed = 0;
+    auto place = [&](CvSporopPointList& list) {
+        list.LeggTil(new CvSporopPoint(point));
+        ++placed;
+    };
+    if (codes.left.Finnes(code))
+        place(points.left);
+    if (codes.right.Finnes(code))
+        place(points.right);
+    if (codes.centre.Finnes(code) || (zeroIsCentre && code == 0))
+        place(points.centre);
+    return placed;
+}
+
+} // namespace rigel

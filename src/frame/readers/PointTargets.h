@@ -1,0 +1,35 @@
+#pragma once
+// What the point-file readers share: the code lists that route a point to its line, the lists
+// that receive the points, and the counts a read returns.
+
+#include "platform/base/DT_IntListe.h"
+#include "points/CvSporopPointList.h"
+
+namespace rigel {
+
+struct LineCodes {
+    const DT_IntListe& centre;
+    const DT_IntListe& left;
+    const DT_IntListe& right;
+};
+
+struct LinePoints {
+    CvSporopPointList& centre;
+    CvSporopPointList& left;
+    CvSporopPointList& right;
+};
+
+struct ReadCounts {
+    long lines = 0;   // lines read
+    long records = 0; // lines that are point records by the format's rule
+    long placed = 0;  // points appended (a record placed on two lines counts twice)
+    long skipped = 0; // records skipped or placed on no line
+};
+
+// Appends a copy of point to the left rail when left holds code, to the right rail when right
+// holds it, and to the centre when centre holds it (or, with zeroIsCentre, when code is 0): each
+// test on its own. Returns the number of lists the point went to.
+int PlaceByCode(const CvSporopPoint& point, int code, const LineCodes& codes,
+                const LinePoints& points, bool zeroIsCentre);
+
+} // namespace rigel
