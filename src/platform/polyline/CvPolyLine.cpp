@@ -139,6 +139,25 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
     if (bestItem < 0)
         return 0;
 
+    // A foot at the start of an element that continues the one before it belongs to that one,
+    // as in PosAtStation (rounding alone decides which of the two is nearer).
+    constexpr double kJoint = CvPolyElement::kStationTolerance;
+    if (bestItem > 0 && std::fabs(best.station - items[bestItem].geometry->StartStation()) <= kJoint) {
+        const ElementGeometry& prev = *items[bestItem - 1].geometry;
+        const double L = prev.GetShape().Length();
+        double ex, ey, dir, k;
+        prev.At(L, 0.0, ex, ey, dir, k);
+        if (std::fabs(prev.EndStation() - best.station) <= kJoint &&
+            std::hypot(ex - best.footX, ey - best.footY) <= kJoint) {
+            ElementGeometry::Projection pr;
+            prev.Project(X, Y, L, pr);
+            if (pr.clamp != -1 && std::fabs(pr.dist - best.dist) <= kJoint) {
+                best = pr;
+                --bestItem;
+            }
+        }
+    }
+
     const ProjectionIndex::Item& it = items[bestItem];
     const ElementGeometry& g = *it.geometry;
     double s = best.station;

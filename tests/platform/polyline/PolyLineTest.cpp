@@ -1,0 +1,315 @@
+// The chain: cursor, projection against a brute-force search, stations, whole-chain operations
+// and the exact inverse pair TransCurves2Arcs / Arcs2TransCurves.
+
+#include "platform/polyline/CvPolyLine.h"
+#include "platform/polyline/CvTransElement.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <random>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+double AngleDiff(double a, double b) { return std::remainder(a - b, 2 * kPi); }
+
+// Line, clothoid, arc, clothoid, line, then the same bending the other way, from station 500.
+std::unique_ptr<CvPolyLine> TwoCurves() {
+    struct Part {
+        double r1, r2, length;
+    };
+    const Part parts[] = {{0, 0, 120},    {0, 400, 90},    {400, 400, 180}, {400, 0, 90},
+                          {0, 0, 60},     {0, -250, 70},   {-250, -250, 140}, {-250, 0, 70},
+                          {0, 0, 100}};
+    auto chain = std::make_unique<CvPolyLine>(1);
+    DT_Punkt start(6'650'000.0, 560'000.0);
+    double dir = 1.1, s = 500.0;
+    int n = 1;
+    for (const Part& p : parts) {
+        auto* e = new CvPolyElement();
+        e->InitFromStart(start, dir, p.r1, p.r2, p.length, s, n++);
+        DT_Double d;
+        e->PosAtStation(e->EndSTA()->Get(), nullptr, &d);
+        start = *e->EndPoint();
+        dir = d.Get();
+        s = e->EndSTA()->Get();
+        chain->AddElement(e);
+    }
+    return chain;
+}
+
+// Nearest distance to the chain from the elements one by one: perpendicular feet and element ends.
+double BruteForceDistance(const CvPolyLine& chain, const DT_Punkt& p) {
+    double best = INFINITY;
+    for (int i = 0; i < chain.GetCount(); ++i) {
+        const CvPolyElement* e = chain.Element(i);
+        DT_Double s, off;
+        if (e->StationAtPos(p, &s, &off) != 0)
+            best = std::min(best, std::fabs(off.Get()));
+        best = std::min({best, p.AvstandTil(*e->StartPoint()), p.AvstandTil(*e->EndPoint())});
+    }
+    return best;
+}
+
+} // namespace
+
+TEST(CvPolyLine, CursorFollowsTheBaseListRules) {
+    CvPolyLine chain(1);
+    EXPECT_EQ(chain.ActivateHead(), nullptr);
+    auto* a = new CvPolyElement(DT_Punkt(0, 0), DT_Punkt(1, 0), 0, 0, 1, 0, 1, 1);
+    auto* b = new CvPolyElement(DT_Punkt(1, 0), DT_Punkt(2, 0), 0, 0, 1, 1, 2, 2);
+    auto* c = new CvPolyElement(DT_Punkt(2, 0), DT_Punkt(3, 0), 0, 0, 1, 2, 3, 3);
+    EXPECT_EQ(chain.AddElement(a) + chain.AddElement(b) + chain.AddElement(c), 3);
+    EXPECT_EQ(chain.AddElement(nullptr), 0);
+    Streng notAnElement("x");
+    EXPECT_EQ(chain.LeggTil(&notAnElement), 0) << "only elements belong in a chain";
+    EXPECT_EQ(chain.GetCount(), 3);
+    EXPECT_EQ(chain.ActiveElem(), nullptr);
+    EXPECT_EQ(chain.HeadElem(), a);
+    EXPECT_EQ(chain.TailElem(), c);
+    EXPECT_EQ(chain.ActivateHead(), a);
+    EXPECT_EQ(chain.ActivateNext(), b);
+    EXPECT_EQ(chain.ActivateTail(), c);
+    EXPECT_EQ(chain.ActivateNext(), nullptr);
+    EXPECT_EQ(chain.ActiveElem(), c);
+    EXPECT_EQ(chain.ActivateIndex(1), b);
+    EXPECT_EQ(chain.ActivateIndex(3), nullptr);
+    EXPECT_EQ(chain.ActivateElem(a), a);
+    CvPolyElement stranger;
+    EXPECT_EQ(chain.ActivateElem(&stranger), nullptr);
+    EXPECT_EQ(chain.ActiveElem(), a);
+}
+
+TEST(CvPolyLine, ProjectionRoundTripsOnEveryElementAndFailsBeyondTheEnds) {
+    auto chain = TwoCurves();
+    double s0, s1;
+    ASSERT_EQ(chain->StationRange(&s0, &s1), 1);
+    EXPECT_EQ(s0, 500.0);
+    for (double s = s0; s <= s1; s += 0.75) {
+        for (double offset : {2.0, -2.0, 0.0}) {
+            DT_Punkt p;
+            CvPolyElement* at = nullptr;
+            ASSERT_EQ(chain->PosAtStation(s, &p, nullptr, &at, nullptr, offset), 1) << s;
+            DT_Double st, off;
+            CvPolyElement* found = nullptr;
+            ASSERT_EQ(chain->StationAtPos(p, &st, &off, &found), 1) << s;
+            EXPECT_NEAR(st.Get(), s, 1e-9);
+            EXPECT_NEAR(off.Get(), offset, 1e-9);
+            EXPECT_TRUE(found == at || std::fabs(st.Get() - found->StartSTA()->Get()) < 1e-9 ||
+                        std::fabs(st.Get() - found->EndSTA()->Get()) < 1e-9)
+                << "another element only at a joint";
+        }
+    }
+    // Half a metre before the start and beyond the end, on the end tangents.
+    DT_Punkt p;
+    DT_Double dir, st, off;
+    ASSERT_EQ(chain->PosAtStation(s0, &p, &dir), 1);
+    const DT_Punkt before(p.x() - 0.5 * std::sin(dir.Get()) + 0.3 * std::cos(dir.Get()),
+                          p.y() - 0.5 * std::cos(dir.Get()) - 0.3 * std::sin(dir.Get()));
+    EXPECT_EQ(chain->StationAtPos(before, &st), 0);
+    ASSERT_EQ(chain->StationAtPos(before, &st, &off, nullptr, nullptr, nullptr, 1, 1), 1);
+    EXPECT_NEAR(st.Get(), s0 - 0.5, 1e-9) << "extended along the start direction";
+    EXPECT_NEAR(off.Get(), -0.3, 1e-9) << "to the left of it";
+    ASSERT_EQ(chain->PosAtStation(s1, &p, &dir), 1);
+    const DT_Punkt after(p.x() + 0.5 * std::sin(dir.Get()), p.y() + 0.5 * std::cos(dir.Get()));
+    EXPECT_EQ(chain->StationAtPos(after, &st), 0);
+    ASSERT_EQ(chain->StationAtPos(after, &st, nullptr, nullptr, nullptr, nullptr, 0, 1), 1);
+    EXPECT_NEAR(st.Get(), s1 + 0.5, 1e-9);
+
+    EXPECT_EQ(chain->PosAtStation(s0 - 1e-6, &p), 0);
+    EXPECT_EQ(chain->PosAtStation(s1 + 1e-6, &p), 0);
+    CvPolyLine empty(1);
+    EXPECT_EQ(empty.StationAtPos(p, &st), 0);
+    EXPECT_EQ(empty.PosAtStation(0.0, &p), 0);
+}
+
+TEST(CvPolyLine, IndexedProjectionFindsTheNearestPointLikeABruteForceSearch) {
+    auto chain = TwoCurves();
+    double s0, s1;
+    chain->StationRange(&s0, &s1);
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> station(s0, s1), offset(-60.0, 60.0);
+    int checked = 0;
+    for (int i = 0; i < 3000; ++i) {
+        DT_Punkt p;
+        ASSERT_EQ(chain->PosAtStation(station(rng), &p, nullptr, nullptr, nullptr, offset(rng)), 1);
+        DT_Double off;
+        DT_Punkt foot;
+        // Alternate the hint on and off: the answer must not depend on it.
+        if (chain->StationAtPos(p, nullptr, &off, nullptr, nullptr, &foot, i % 2) == 0)
+            continue; // beyond an end
+        ++checked;
+        EXPECT_NEAR(std::fabs(off.Get()), BruteForceDistance(*chain, p), 1e-9) << i;
+        EXPECT_NEAR(p.AvstandTil(foot), std::fabs(off.Get()), 1e-9);
+    }
+    EXPECT_GT(checked, 2500);
+}
+
+TEST(CvPolyLine, JointsStationsAndEditsAreSeenByTheIndex) {
+    auto chain = TwoCurves();
+    CvPolyElement* first = chain->Element(0);
+    CvPolyElement* e;
+    DT_Punkt p;
+    ASSERT_EQ(chain->PosAtStation(620.0, &p, nullptr, &e), 1);
+    EXPECT_EQ(e, first) << "a joint belongs to the element that ends there";
+    DT_Double st;
+    ASSERT_EQ(chain->StationAtPos(p, &st, nullptr, &e), 1);
+    EXPECT_EQ(e, first);
+
+    // Moving the first element is seen by the next projection.
+    const DT_Punkt far(p.x() + 1000.0, p.y());
+    first->SetEndPoint(far.x(), far.y());
+    ASSERT_EQ(chain->StationAtPos(far, &st, nullptr, &e), 1);
+    EXPECT_EQ(e, first);
+    EXPECT_NEAR(st.Get(), 620.0, 1e-9);
+    // So is a removal through the base list's operations: the middle of the removed line now
+    // lies before the chain's start.
+    first->SetEndPoint(p.x(), p.y());
+    DT_Punkt middle;
+    ASSERT_EQ(chain->PosAtStation(560.0, &middle), 1);
+    ASSERT_EQ(chain->StationAtPos(middle, &st), 1);
+    chain->ActivateHead();
+    chain->SlettAktiv();
+    EXPECT_EQ(chain->StationAtPos(middle, &st), 0);
+
+    // A gap in the stationing belongs to no element.
+    chain->Element(1)->SetStartSTA(chain->Element(1)->StartSTA()->Get() + 5.0);
+    EXPECT_EQ(chain->PosAtStation(chain->Element(0)->EndSTA()->Get() + 2.0, &p), 0);
+    EXPECT_EQ(chain->ResetSTA(0.0), 1);
+    double s0, s1;
+    chain->StationRange(&s0, &s1);
+    EXPECT_EQ(s0, 0.0);
+    for (int i = 1; i < chain->GetCount(); ++i)
+        EXPECT_EQ(chain->Element(i)->StartSTA()->Get(), chain->Element(i - 1)->EndSTA()->Get());
+    EXPECT_NEAR(s1, 60 + 70 + 140 + 70 + 100 + 90 + 180 + 90, 1e-9);
+}
+
+TEST(CvPolyLine, TurnReversesTheDirectionOfTravel) {
+    auto chain = TwoCurves();
+    CvPolyLine original(1);
+    original.Copy(chain.get());
+    double s0, s1;
+    chain->StationRange(&s0, &s1);
+    ASSERT_EQ(chain->Turn(1), 1);
+    double t0, t1;
+    chain->StationRange(&t0, &t1);
+    EXPECT_EQ(t0, s0);
+    EXPECT_NEAR(t1, s1, 1e-9);
+    EXPECT_EQ(chain->HeadElem()->StartRadius()->Get(), 0.0);
+    EXPECT_EQ(chain->Element(2)->StartRadius()->Get(), 250.0) << "a left curve becomes a right one";
+    for (double s = s0; s <= s1; s += 13.0) {
+        DT_Punkt a, b;
+        DT_Double da, db;
+        ASSERT_EQ(original.PosAtStation(s, &a, &da, nullptr, nullptr, 1.5), 1);
+        ASSERT_EQ(chain->PosAtStation(s0 + s1 - s, &b, &db, nullptr, nullptr, -1.5), 1);
+        EXPECT_LT(a.AvstandTil(b), 1e-8) << s;
+        EXPECT_NEAR(AngleDiff(da.Get() + kPi, db.Get()), 0.0, 1e-10) << s;
+    }
+    // Turn(0) mirrors the stations and turning twice gives the chain back exactly.
+    CvPolyLine twice(1);
+    twice.Copy(&original);
+    twice.Turn(0);
+    EXPECT_EQ(twice.HeadElem()->StartSTA()->Get(), -s1);
+    twice.Turn(0);
+    for (int i = 0; i < twice.GetCount(); ++i)
+        EXPECT_EQ(twice.Element(i)->Equal(*original.Element(i)), 1) << i;
+}
+
+TEST(CvPolyLine, SubstitutedAxesDescribeTheSameCurve) {
+    auto chain = TwoCurves();
+    CvPolyLine original(1);
+    original.Copy(chain.get());
+    ASSERT_EQ(chain->SubstituteXYCoord(), 1);
+    EXPECT_EQ(chain->HeadElem()->Frame(), 2);
+    const CvPolyElement* arc = chain->Element(2);
+    EXPECT_EQ(arc->StartRadius()->Get(), 400.0) << "radii keep their signs";
+    DT_Punkt c, c0;
+    ASSERT_EQ(arc->ArcCenter(&c), 1);
+    ASSERT_EQ(original.Element(2)->ArcCenter(&c0), 1);
+    EXPECT_EQ(c.x(), c0.y());
+    EXPECT_EQ(c.y(), c0.x());
+    for (double s = 500.0; s < 1400.0; s += 37.0) {
+        DT_Punkt a, b;
+        DT_Double da, db, st, off;
+        ASSERT_EQ(original.PosAtStation(s, &a, &da, nullptr, nullptr, 2.5), 1);
+        ASSERT_EQ(chain->PosAtStation(s, &b, &db, nullptr, nullptr, 2.5), 1);
+        EXPECT_EQ(a.x(), b.y());
+        EXPECT_EQ(a.y(), b.x());
+        EXPECT_EQ(da.Get(), db.Get());
+        ASSERT_EQ(chain->StationAtPos(b, &st, &off), 1);
+        EXPECT_NEAR(st.Get(), s, 1e-9);
+        EXPECT_NEAR(off.Get(), 2.5, 1e-9);
+    }
+    // MapCoord(1, 1) brings it back exactly; MapCoord(2, 0) only relabels.
+    ASSERT_EQ(chain->MapCoord(1, 1), 1);
+    for (int i = 0; i < chain->GetCount(); ++i)
+        EXPECT_EQ(chain->Element(i)->Equal(*original.Element(i)), 1);
+    ASSERT_EQ(chain->MapCoord(2, 0), 1);
+    EXPECT_EQ(chain->HeadElem()->Frame(), 2);
+    EXPECT_EQ(chain->HeadElem()->StartPoint()->x(), original.HeadElem()->StartPoint()->x());
+    EXPECT_EQ(chain->MapCoord(3, 1), 0);
+}
+
+TEST(CvPolyLine, TransitionArcsApproximateAndInvertExactly) {
+    auto chain = TwoCurves();
+    CvPolyLine original(1);
+    original.Copy(chain.get());
+    const int arcsBefore = chain->GetCount();
+    ASSERT_EQ(chain->TransCurves2Arcs(), 4);
+    EXPECT_GT(chain->GetCount(), arcsBefore + 40);
+    for (int i = 0; i < chain->GetCount(); ++i)
+        EXPECT_NE(chain->Element(i)->ElementType(), CvPolyElement::kTransition);
+    const auto* piece = dynamic_cast<const CvTransElement*>(chain->Element(1));
+    ASSERT_NE(piece, nullptr);
+    EXPECT_EQ(piece->TransStartSTA()->Get(), 620.0);
+    EXPECT_EQ(piece->TransEndSTA()->Get(), 710.0);
+    EXPECT_EQ(piece->PieceIndex(), 0);
+
+    // The arcs stay within the stated direction tolerance of the clothoids.
+    double worstDir = 0, worstPos = 0;
+    for (double s = 500.0; s <= 1500.0; s += 0.5) {
+        DT_Punkt a, b;
+        DT_Double da, db;
+        if (original.PosAtStation(s, &a, &da) == 0)
+            break;
+        ASSERT_EQ(chain->PosAtStation(s, &b, &db), 1);
+        worstDir = std::max(worstDir, std::fabs(AngleDiff(da.Get(), db.Get())));
+        worstPos = std::max(worstPos, a.AvstandTil(b));
+    }
+    EXPECT_LE(worstDir, CvPolyLine::kArcDirectionTolerance * 1.01);
+    EXPECT_LT(worstPos, 1e-4);
+
+    // Back, exactly; and the arcs again, exactly.
+    CvPolyLine arcs(1);
+    arcs.Copy(chain.get());
+    EXPECT_EQ(dynamic_cast<CvTransElement*>(arcs.Element(1)) != nullptr, true) << "Copy keeps classes";
+    ASSERT_EQ(chain->Arcs2TransCurves(), 4);
+    ASSERT_EQ(chain->GetCount(), original.GetCount());
+    for (int i = 0; i < chain->GetCount(); ++i) {
+        EXPECT_EQ(chain->Element(i)->Equal(*original.Element(i)), 1) << i;
+        EXPECT_EQ(chain->Element(i)->KlasseType(), rigel::klasse::PolyElement);
+    }
+    ASSERT_EQ(chain->TransCurves2Arcs(), 4);
+    ASSERT_EQ(chain->GetCount(), arcs.GetCount());
+    for (int i = 0; i < chain->GetCount(); ++i)
+        EXPECT_EQ(chain->Element(i)->Equal(*arcs.Element(i)), 1) << i;
+
+    // Turned arcs give back the turned transitions; swapped axes carry over too.
+    arcs.Turn(0);
+    arcs.SubstituteXYCoord();
+    ASSERT_EQ(arcs.Arcs2TransCurves(), 4);
+    original.Turn(0);
+    original.SubstituteXYCoord();
+    for (int i = 0; i < arcs.GetCount(); ++i)
+        EXPECT_EQ(arcs.Element(i)->Equal(*original.Element(i)), 1) << i;
+
+    // A chain that does not own its elements is left alone.
+    CvPolyLine view(0);
+    view.Copy(&original);
+    EXPECT_EQ(view.TransCurves2Arcs(), 0);
+    EXPECT_EQ(view.GetCount(), original.GetCount());
+}
