@@ -11,6 +11,8 @@
 #include "platform/base/DT_Nodeliste.h"
 #include "points/CvSporopPoint.h"
 
+class CvPolyLine;
+
 class CvSporopPointList : public DT_Nodeliste {
 public:
     // Coordinate unit of the points: 1 metres, 2 feet.
@@ -52,6 +54,11 @@ public:
     // without changes for fewer than two points, else 0.
     virtual int UpdateDefaultStationing(int setProfiles, const DT_Double* start,
                                         int keepFirstProfile);
+    // profile of every point by projection onto the alignment (its ends not extended); a point
+    // that does not project (or a null alignment) keeps its profile and gets ignored = 1. Runs
+    // the default stationing first, so every length is set and the first point's profile is
+    // 0 unless it projects. Traces each point. Returns 1.
+    virtual int UpdateProfiles(CvPolyLine* alignment);
     // Replaces each direction by the weighted angle of the curve (profile, direction).
     virtual void RecomputeDirections();
     // direction as the accumulated signed change of the track's bearing (negative turning

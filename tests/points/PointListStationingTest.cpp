@@ -1,6 +1,13 @@
 #include "points/CvSporopPointList.h"
 
+#include "platform/base/Trace.h"
+#include "platform/polyline/CvPolyLine.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +59,70 @@ TEST(PointListStationing, FewerThanTwoPointsChangeNothing) {
     EXPECT_EQ(list.UpdateDefaultStationing(1, &start, 0), 1);
     EXPECT_EQ(list.Punkt(0)->profile, 7.0);
     EXPECT_EQ(list.Punkt(0)->length, 0.0);
+}
+
+// A straight alignment heading north from (0,0) to (100,0), stations 1000 to 1100. The first
+// point lies before its start and the last beyond its end: neither projects, the last keeps its
+// profile, the first has the 0 of the default stationing.
+TEST(PointListStationing, UpdateProfilesProjectsAndFlagsWhatDoesNotProject) {
+    CvPolyLine alignment;
+    alignment.AddElement(
+        new CvPolyElement(DT_Punkt(0, 0), DT_Punkt(100, 0), 0, 0, 100, 1000, 1100, 1));
+    CvSporopPointList list;
+    list.LeggTil(new CvSporopPoint(-5, 1, 9, "", ""));
+    list.LeggTil(new CvSporopPoint(10, 2, 9, "", ""));
+    list.LeggTil(new CvSporopPoint(50, -3, 9, "", ""));
+    list.LeggTil(new CvSporopPoint(150, 0, 9, "", ""));
+    const double before[] = {42.0, 5.0, 6.0, 777.25};
+    for (int i = 0; i < 4; ++i) {
+        list.Punkt(i)->profile = before[i];
+        list.Punkt(i)->ignored = 1 - i % 2;
+    }
+
+    std::vector<std::string> lines;
+    auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_EQ(list.UpdateProfiles(&alignment), 1);
+    rigel::SetTraceSink(old);
+
+    const double profile[] = {0.0, 1010.0, 1050.0, 777.25};
+    const int ignored[] = {1, 0, 0, 1};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(list.Punkt(i)->profile, profile[i], 1e-9) << i;
+        EXPECT_EQ(list.Punkt(i)->ignored, ignored[i]) << i;
+    }
+    EXPECT_NEAR(list.Punkt(3)->length,
+                std::hypot(15.0, 1.0) + std::hypot(40.0, 5.0) + std::hypot(100.0, 3.0), 1e-9);
+
+    const std::string p = "[CvSporopPointList::UpdateProfiles] ";
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[0], "\n" + p + "START\n");
+    EXPECT_EQ(lines[1], p + "Default stationing start\n");
+    EXPECT_EQ(lines[2], p + "Default stationing end\n");
+    EXPECT_EQ(lines[3], p + "Aligment stationing start\n");
+    EXPECT_EQ(lines[4], p + "Idx:   0 Old STA=      0.000 New STA=      0.000 Diff=      0.000 "
+                            "Ignored=1\n");
+    EXPECT_EQ(lines[5], p + "Idx:   1 Old STA=      5.000 New STA=   1010.000 Diff=  -1005.000 "
+                            "Ignored=0\n");
+    EXPECT_EQ(lines[6], p + "Idx:   2 Old STA=      6.000 New STA=   1050.000 Diff=  -1044.000 "
+                            "Ignored=0\n");
+    EXPECT_EQ(lines[7], p + "Idx:   3 Old STA=    777.250 New STA=    777.250 Diff=      0.000 "
+                            "Ignored=1\n");
+    EXPECT_EQ(lines[8].rfind(p + "END [", 0), 0u) << lines[8];
+    EXPECT_EQ(lines[8].substr(lines[8].size() - 5), " ms]\n");
+}
+
+TEST(PointListStationing, UpdateProfilesOnOnePointOnlyStarts) {
+    CvPolyLine alignment;
+    CvSporopPointList list;
+    list.LeggTil(new CvSporopPoint(10, 2, 9, "", ""));
+    list.Punkt(0)->profile = 3.0;
+    std::vector<std::string> lines;
+    auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_EQ(list.UpdateProfiles(&alignment), 1);
+    rigel::SetTraceSink(old);
+    EXPECT_EQ(list.Punkt(0)->profile, 3.0);
+    EXPECT_EQ(list.Punkt(0)->ignored, 0);
+    EXPECT_EQ(lines, std::vector<std::string>{"\n[CvSporopPointList::UpdateProfiles] START\n"});
 }
 
 } // namespace
