@@ -1,6 +1,7 @@
 // The chain's files: the tier-table file (read and written) and the line file (written). Layouts
 // in docs/formats.md.
 
+#include "platform/base/Diagnostics.h"
 #include "platform/base/TekstFil.h"
 #include "platform/base/TextFormat.h"
 #include "platform/base/Trace.h"
@@ -80,6 +81,7 @@ public:
 private:
     bool Error(long lineNumber, std::string_view what) {
         error_ = rigel::Format("%s:%d: %s", source_, lineNumber, std::string(what));
+        rigel::Diagnose(source_, lineNumber, "%s", std::string(what));
         return false;
     }
 

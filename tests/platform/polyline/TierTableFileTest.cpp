@@ -1,0 +1,324 @@
+// Tier-table and line files: golden files written by hand, exact round trips, malformed input.
+
+#include "platform/base/Diagnostics.h"
+#include "platform/base/TextScan.h"
+#include "platform/polyline/CvPolyLine.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <random>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string DataPath(const char* name) { return std::string(RIGEL_TEST_DATA) + "/polyline/" + name; }
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        path = fs::temp_directory_path() /
+               ("rigel_tit_" + std::to_string(std::random_device{}()) + "_" +
+                std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::create_directories(path);
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::string File(const char* name) const { return (path / name).string(); }
+};
+
+bool SameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+void ExpectSameElement(const CvPolyElement& a, const CvPolyElement& b, int i) {
+    EXPECT_EQ(a.Equal(b), 1) << i;
+    const double va[] = {a.StartPoint()->x(), a.StartPoint()->y(), a.StartPoint()->z(),
+                         a.EndPoint()->x(),   a.EndPoint()->y(),   a.EndPoint()->z(),
+                         a.StartSTA()->Get(), a.EndSTA()->Get(),   a.Length()->Get(),
+                         a.StartRadius()->Get(), a.EndRadius()->Get(), a.TransParameter()->Get()};
+    const double vb[] = {b.StartPoint()->x(), b.StartPoint()->y(), b.StartPoint()->z(),
+                         b.EndPoint()->x(),   b.EndPoint()->y(),   b.EndPoint()->z(),
+                         b.StartSTA()->Get(), b.EndSTA()->Get(),   b.Length()->Get(),
+                         b.StartRadius()->Get(), b.EndRadius()->Get(), b.TransParameter()->Get()};
+    for (int k = 0; k < 12; ++k)
+        EXPECT_TRUE(SameBits(va[k], vb[k])) << "element " << i << " value " << k;
+}
+
+// Every kind, awkward numbers (thirds, negative zero, tiny and huge magnitudes), both frames.
+CvPolyLine* AwkwardChain() {
+    auto* chain = new CvPolyLine(1);
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    const double radii[][2] = {{0, 0}, {1.0 / 3, 1.0 / 3}, {-2000.0 / 7, 0}, {1e-300, 450.25},
+                               {-0.0, -0.0}, {123456.789012345, -9876.54321}};
+    int n = 0;
+    for (const auto& r : radii) {
+        auto* e = new CvPolyElement(DT_Punkt(6'650'000.0 + u(rng) * 1e3, 560'000.0 / 3 + u(rng)),
+                                    DT_Punkt(u(rng) * 1e-310, 1e15 * u(rng), -0.0), r[0], r[1],
+                                    std::nextafter(100.0, 200.0), 0.1 + n, 0.1 + n + 0.2, -n * 7);
+        e->SetTransParameter(std::sqrt(2.0) * n);
+        if (n % 2 == 1)
+            e->MapCoord(2, 0);
+        chain->AddElement(e);
+        ++n;
+    }
+    return chain;
+}
+
+} // namespace
+
+TEST(TierTableFile, GoldenFileReadsAndWritesBackByteForByte) {
+    CvPolyLine chain(1);
+    ASSERT_EQ(chain.InitFrom_TIT_File(DataPath("line_arc_line.tit").c_str(), 0, 0, nullptr), 1)
+        << chain.LastError();
+    ASSERT_EQ(chain.GetCount(), 3);
+    const CvPolyElement* arc = chain.Element(1);
+    EXPECT_EQ(arc->ElementType(), CvPolyElement::kArc);
+    EXPECT_EQ(arc->ElementNumber()->Get(), 2);
+    EXPECT_EQ(arc->StartSTA()->Get(), 100.0);
+    EXPECT_EQ(arc->EndSTA()->Get(), 100.0 + 50 * std::numbers::pi);
+    EXPECT_EQ(arc->Length()->Get(), 50 * std::numbers::pi);
+    EXPECT_EQ(arc->StartRadius()->Get(), 100.0);
+    EXPECT_EQ(arc->EndPoint()->x(), 200.0);
+    EXPECT_EQ(arc->EndPoint()->y(), 100.0);
+    EXPECT_EQ(chain.Element(2)->ElementType(), CvPolyElement::kLine);
+    // The quarter circle heading north bends east around (100, 100).
+    DT_Punkt mid;
+    ASSERT_EQ(chain.PosAtStation(100.0 + 25 * std::numbers::pi, &mid), 1);
+    EXPECT_NEAR(mid.x(), 100 + 100 * std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(mid.y(), 100 - 100 * std::sqrt(0.5), 1e-12);
+
+    TempDir dir;
+    ASSERT_EQ(chain.ExportToTIT11File(dir.File("out.tit").c_str(), 1, 0), 1) << chain.LastError();
+    EXPECT_EQ(ReadBytes(dir.File("out.tit")), ReadBytes(DataPath("line_arc_line.tit")));
+    ASSERT_EQ(chain.ExportToFile(dir.File("out.lin").c_str(), 1, 0), 1);
+    EXPECT_EQ(ReadBytes(dir.File("out.lin")), ReadBytes(DataPath("line_arc_line.lin")));
+}
+
+TEST(TierTableFile, CommentsCrLfTypeFourAndAMissingFrameAreAccepted) {
+    CvPolyLine chain(1);
+    ASSERT_EQ(chain.InitFrom_TIT_File(DataPath("type4_crlf.tit").c_str(), 0, 0, nullptr), 1)
+        << chain.LastError();
+    ASSERT_EQ(chain.GetCount(), 1);
+    CvPolyElement* e = chain.HeadElem();
+    EXPECT_EQ(e->ElementType(), CvPolyElement::kArc) << "type 4 is an arc";
+    EXPECT_EQ(e->Frame(), 1);
+    EXPECT_EQ(e->ElementNumber()->Get(), 7);
+    EXPECT_EQ(e->StartPoint()->z(), 3.25);
+    DT_Punkt c;
+    ASSERT_EQ(e->ArcCenter(&c), 1);
+    EXPECT_NEAR(c.x(), 1000.0, 1e-9) << "a left curve heading north turns about a point west";
+    EXPECT_NEAR(c.y(), 1750.0, 1e-9);
+    EXPECT_NEAR(e->CalcLength(0), 250 * std::numbers::pi / 4, 1e-9);
+}
+
+TEST(TierTableFile, EveryNumberReadsBackToTheSameDouble) {
+    std::unique_ptr<CvPolyLine> chain(AwkwardChain());
+    TempDir dir;
+    const std::string first = dir.File("a.tit"), second = dir.File("b.tit");
+    ASSERT_EQ(chain->ExportToTIT11File(first.c_str(), 1, 0), 1) << chain->LastError();
+    CvPolyLine back(1);
+    ASSERT_EQ(back.InitFrom_TIT_File(first.c_str(), 0, 0, nullptr), 1) << back.LastError();
+    ASSERT_EQ(back.GetCount(), chain->GetCount());
+    for (int i = 0; i < back.GetCount(); ++i)
+        ExpectSameElement(*back.Element(i), *chain->Element(i), i);
+    ASSERT_EQ(back.ExportToTIT11File(second.c_str(), 1, 0), 1);
+    EXPECT_EQ(ReadBytes(first), ReadBytes(second));
+
+    // The line file's numbers too (columns as documented).
+    const std::string lin = chain->LineFileText(0);
+    std::istringstream lines(lin);
+    std::string line;
+    int i = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const CvPolyElement* e = chain->Element(i);
+        int number = 0, type = 0, frame = 0;
+        double v[12];
+        ASSERT_EQ(rigel::Scan(line, "%d %d %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %d", &number,
+                              &type, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8],
+                              &v[9], &v[10], &v[11], &frame),
+                  15);
+        const double expect[] = {e->StartSTA()->Get(),  e->EndSTA()->Get(),   e->Length()->Get(),
+                                 e->StartRadius()->Get(), e->EndRadius()->Get(),
+                                 e->TransParameter()->Get(), e->StartPoint()->x(),
+                                 e->StartPoint()->y(),  e->StartPoint()->z(), e->EndPoint()->x(),
+                                 e->EndPoint()->y(),    e->EndPoint()->z()};
+        for (int k = 0; k < 12; ++k)
+            EXPECT_TRUE(SameBits(v[k], expect[k])) << "record " << i << " column " << k + 3;
+        EXPECT_EQ(number, e->ElementNumber()->Get());
+        EXPECT_EQ(type, e->ElementType());
+        EXPECT_EQ(frame, e->Frame());
+        ++i;
+    }
+    EXPECT_EQ(i, chain->GetCount());
+
+    // With decimals asked for, the values are rounded (and still read).
+    CvPolyLine rounded(1);
+    ASSERT_EQ(rounded.InitFrom_TIT_Text(chain->TIT11Text(3), "rounded", 0, 0, nullptr), 1);
+    EXPECT_EQ(rounded.Element(1)->StartRadius()->Get(), 0.333);
+}
+
+TEST(TierTableFile, TextIsTheSameUnderADecimalCommaLocale) {
+    std::unique_ptr<CvPolyLine> chain(AwkwardChain());
+    const std::string inC = chain->TIT11Text(0) + chain->LineFileText(4);
+    if (std::setlocale(LC_ALL, "de_DE.utf8") == nullptr)
+        GTEST_SKIP() << "no de_DE.utf8 locale";
+    const std::string inDe = chain->TIT11Text(0) + chain->LineFileText(4);
+    CvPolyLine back(1);
+    const int read = back.InitFrom_TIT_Text(chain->TIT11Text(0), "de", 0, 0, nullptr);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(inDe, inC);
+    ASSERT_EQ(read, 1);
+    EXPECT_EQ(back.Element(5)->Equal(*chain->Element(5)), 1);
+}
+
+TEST(TierTableFile, MalformedFilesFailWithFileAndLineAndLeaveTheChain) {
+    const std::string good = "TIT 11\n1 0 0 0 0 0 10\n1 10 10 0 0 0 0 1\n";
+    const struct {
+        std::string text;
+        long line;
+        const char* says;
+    } cases[] = {
+        {"", 0, "no \"TIT 11\" header"},
+        {"# only a comment\n\n", 2, "no \"TIT 11\" header"},
+        {"TIT 12\n", 1, "must be \"TIT 11\""},
+        {"TIT 11 extra\n", 1, "must be \"TIT 11\""},
+        {"TIT 11\n1 0 0 0 0 0 10\n", 2, "no second line"},
+        {"TIT 11\n1 0 0 0 0 10\n1 10 10 0 0 0 0 1\n", 2, "expected 7 fields"},
+        {"TIT 11\n1 0 0 0 0 0 10 5\n1 10 10 0 0 0 0 1\n", 2, "expected 7 fields"},
+        {"TIT 11\n1 0 0 0 0 0 abc\n1 10 10 0 0 0 0 1\n", 2, "length is not a finite number"},
+        {"TIT 11\n1 0 nan 0 0 0 10\n1 10 10 0 0 0 0 1\n", 2, "start x is not a finite"},
+        {"TIT 11\n1 0 0 0 0 0 10\n1 10 1e999 0 0 0 0 1\n", 3, "end x is not a finite"},
+        {"TIT 11\n1 0 0 0 0 0 10\n5 10 10 0 0 0 0 1\n", 3, "must be 1, 2, 3 or 4"},
+        {"TIT 11\n1 0 0 0 0 0 10\n1 10 10 0 0 0 0 3\n", 3, "frame must be 1 or 2"},
+        {"TIT 11\n1 0 0 0 0 0 10\n1 10 10 0 0 0 0 1 9\n", 3, "expected 7 or 8 fields"},
+        {"TIT 11\n99999999999 0 0 0 0 0 10\n1 10 10 0 0 0 0 1\n", 2, "element number"},
+        {"TIT 11\n1 0 0 0 0 0 10\n1 10 10,5 0 0 0 0 1\n", 3, "end x"},
+        {std::string("TIT 11\n1 0 0\0 0 0 0 10\n1 10 10 0 0 0 0 1\n", 39), 2, "\\x00"},
+        {"\x89PNG\r\n\x1a\n\xff\xfe", 1, "must be \"TIT 11\""},
+        {good + "2 10 10 0 0 0 10\n", 4, "no second line"},
+    };
+    for (const auto& c : cases) {
+        CvPolyLine chain(1);
+        ASSERT_EQ(chain.InitFrom_TIT_Text(good, "good.tit", 0, 0, nullptr), 1);
+        std::vector<rigel::Diagnostic> notes;
+        rigel::ScopedDiagnosticSink sink([&](const rigel::Diagnostic& d) { notes.push_back(d); });
+        EXPECT_EQ(chain.InitFrom_TIT_Text(c.text, "bad.tit", 0, 0, nullptr), 0) << c.says;
+        EXPECT_EQ(chain.ErrorKode(), -3);
+        EXPECT_EQ(chain.LastError().rfind("bad.tit:" + std::to_string(c.line) + ": ", 0), 0u)
+            << chain.LastError();
+        EXPECT_NE(chain.LastError().find(c.says), std::string::npos) << chain.LastError();
+        ASSERT_EQ(notes.size(), 1u) << c.says;
+        EXPECT_EQ(notes[0].line, c.line);
+        EXPECT_EQ(chain.GetCount(), 1) << "the chain is left as it was";
+    }
+}
+
+TEST(TierTableFile, FileErrorsAndOptions) {
+    TempDir dir;
+    CvPolyLine chain(1);
+    EXPECT_EQ(chain.InitFrom_TIT_File(nullptr, 0, 0, nullptr), 0);
+    EXPECT_EQ(chain.ErrorKode(), -1);
+    EXPECT_EQ(chain.InitFrom_TIT_File(dir.File("missing.tit").c_str(), 0, 0, nullptr), 0);
+    EXPECT_EQ(chain.ErrorKode(), -2);
+    EXPECT_NE(chain.LastError().find("missing.tit"), std::string::npos);
+
+    const std::string golden = DataPath("line_arc_line.tit");
+    ASSERT_EQ(chain.InitFrom_TIT_File(golden.c_str(), 0, 0, nullptr), 1);
+    // append, then restation the appended copy after the first.
+    ASSERT_EQ(chain.InitFrom_TIT_File(golden.c_str(), 1, 0, nullptr), 1);
+    EXPECT_EQ(chain.GetCount(), 6);
+    chain.ResetSTA();
+    EXPECT_EQ(chain.Element(3)->StartSTA()->Get(), chain.Element(2)->EndSTA()->Get());
+
+    // Stationing from a reference: a copy shifted 4 m east of the first line starts at the
+    // station of its first point on the reference (the golden chain itself).
+    CvPolyLine reference(1);
+    reference.InitFrom_TIT_File(golden.c_str(), 0, 0, nullptr);
+    std::string shifted = "TIT 11\n9 0 40 4 0 0 60\n1 60 100 4 0 0 0 1\n";
+    CvPolyLine tied(1);
+    ASSERT_EQ(tied.InitFrom_TIT_Text(shifted, "tied", 0, 1, &reference), 1) << tied.LastError();
+    EXPECT_NEAR(tied.HeadElem()->StartSTA()->Get(), 40.0, 1e-12);
+    EXPECT_NEAR(tied.HeadElem()->EndSTA()->Get(), 100.0, 1e-12);
+    shifted = "TIT 11\n9 0 -40 4 0 0 60\n1 60 20 4 0 0 0 1\n";
+    EXPECT_EQ(tied.InitFrom_TIT_Text(shifted, "tied", 0, 1, &reference), 0);
+    EXPECT_EQ(tied.ErrorKode(), -4);
+
+    // overwrite 0 keeps an existing file.
+    const std::string out = dir.File("keep.tit");
+    std::ofstream(out) << "previous";
+    EXPECT_EQ(chain.ExportToTIT11File(out.c_str(), 0, 0), 0);
+    EXPECT_EQ(chain.ErrorKode(), -5);
+    EXPECT_EQ(ReadBytes(out), "previous");
+    EXPECT_EQ(chain.ExportToTIT11File(dir.File("no/such/dir.tit").c_str(), 1, 0), 0);
+    EXPECT_EQ(chain.ErrorKode(), -2);
+
+    // Values that are not finite are never written.
+    chain.Element(0)->SetLength(NAN);
+    EXPECT_EQ(chain.ExportToTIT11File(dir.File("nan.tit").c_str(), 1, 0), 0);
+    EXPECT_FALSE(fs::exists(dir.File("nan.tit")));
+}
+
+TEST(TierTableFile, AnyBytesGiveAResultAndWhatIsReadWritesBackTheSame) {
+    std::mt19937_64 rng(5);
+    const std::string alphabet = "0123456789 .-+eE\n\n\t#TI1xn\r";
+    const std::string good = CvPolyLine().TIT11Text(0);
+    std::unique_ptr<CvPolyLine> awkward(AwkwardChain());
+    const std::string valid = awkward->TIT11Text(0);
+    int accepted = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = i % 2 == 0 ? "TIT 11\n" : "";
+        if (i % 3 == 0) {
+            // A valid file with a few digits changed (still valid) or a few bytes (mostly not).
+            text = valid;
+            for (int k = 0; k < 3; ++k) {
+                char& c = text[rng() % text.size()];
+                if (i % 2 == 0)
+                    c = static_cast<char>(rng());
+                else if (c >= '0' && c <= '9')
+                    c = static_cast<char>('0' + rng() % 10);
+            }
+        } else {
+            const std::size_t n = rng() % 200;
+            for (std::size_t k = 0; k < n; ++k)
+                text += i % 5 == 0 ? static_cast<char>(rng()) : alphabet[rng() % alphabet.size()];
+        }
+        CvPolyLine chain(1);
+        const int r = chain.InitFrom_TIT_Text(text, "fuzz", 0, 0, nullptr);
+        ASSERT_TRUE(r == 0 || r == 1);
+        if (r == 0) {
+            EXPECT_EQ(chain.LastError().rfind("fuzz:", 0), 0u);
+            continue;
+        }
+        ++accepted;
+        CvPolyLine again(1);
+        ASSERT_EQ(again.InitFrom_TIT_Text(chain.TIT11Text(0), "again", 0, 0, nullptr), 1);
+        ASSERT_EQ(again.GetCount(), chain.GetCount());
+        for (int k = 0; k < chain.GetCount(); ++k)
+            EXPECT_EQ(again.Element(k)->Equal(*chain.Element(k)), 1);
+        // Whatever was read can be used.
+        DT_Punkt p;
+        DT_Double s;
+        chain.PosAtStation(0.0, &p);
+        chain.StationAtPos(DT_Punkt(1, 2), &s);
+    }
+    EXPECT_GT(accepted, 100);
+    EXPECT_EQ(good, "TIT 11\n");
+}
