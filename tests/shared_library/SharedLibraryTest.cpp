@@ -26,7 +26,7 @@ const std::vector<std::string> kEntryPoints = {
     "rigel_IsFeatureCodesLoaded", "GetQuickSortStatus", "IntListeToRegistry",
     "IntListeFromRegistry", "GetFileExtFromFileType", "SetFileExtFromFileType",
     "SetFileExtFromFileType2", "GetFileTypeFromFileExt", "GetFileTypeFromFileName",
-    "GetFileTypeFromArchive",
+    "GetFileTypeFromArchive", "CheckCenterCoordinateList",
 };
 
 TEST(SharedLibrary, ExportsEveryEntryPointUnderItsPlainName) {
