@@ -1,0 +1,326 @@
+// rigel load FILE: the host's survey sequence. The point lists are cleared, the file goes through
+// Serialize in load mode (its type from the extension or --type), and the centre track comes back
+// through GetCenterCoordinateList. The centre points go out as CSV; the sorter's totals
+// (GetQuickSortStatus) go to standard error in the words of its report.
+//
+// Exit codes: 0 done; 1 the file or the output cannot be read or written; 2 a usage problem,
+// including a survey whose feature codes are not assigned to any track line (nothing is read
+// then, and the message names the codes the file holds).
+
+#include "CliHostUi.h"
+#include "Commands.h"
+
+#include "frame/FeatureCodes.h"
+#include "frame/FileTypes.h"
+#include "frame/LibraryState.h"
+#include "frame/RigelExports.h"
+#include "frame/TrackProject.h"
+#include "frame/readers/LineSource.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Diagnostics.h"
+#include "platform/base/ShortestDouble.h"
+#include "platform/base/TextFormat.h"
+#include "platform/host/CArchive.h"
+#include "platform/host/CFile.h"
+#include "platform/host/CWinApp.h"
+#include "points/CvMeasurePointSort.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace rigel::cli {
+
+namespace {
+
+struct LoadOptions {
+    std::string file;
+    std::string output;
+    int type = 0;
+    std::string centre, left, right;
+    bool centreGiven = false, leftGiven = false, rightGiven = false;
+    bool ask = false;
+    std::string alignment;
+    bool turnAlignment = false;
+    std::string profile;
+    bool verbose = false;
+    bool analyse = false;
+};
+
+constexpr const char* kCsvHeader = "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
+                                   "verticalCurvature,cant,code,description\n";
+
+template <typename... Args> void Error(const char* format, const Args&... args) {
+    std::fputs(("rigel load: " + Format(format, args...) + "\n").c_str(), stderr);
+}
+
+// --profile, else $RIGEL_PROFILE, else $XDG_CONFIG_HOME/rigel/profile.ini (~/.config when
+// unset), whose folder is made when missing. Empty when there is no home to put it in.
+std::string ProfilePath(const std::string& given) {
+    if (!given.empty())
+        return given;
+    if (const char* env = std::getenv("RIGEL_PROFILE"); env && *env)
+        return env;
+    std::filesystem::path base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::filesystem::path(home) / ".config";
+    else
+        return {};
+    std::error_code ec;
+    std::filesystem::create_directories(base / "rigel", ec);
+    if (ec)
+        Error("cannot make the profile folder %s: %s", (base / "rigel").string(), ec.message());
+    return (base / "rigel" / "profile.ini").string();
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line end; quotes doubled.
+std::string CsvText(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+void AppendRow(std::string& out, int index, const CvSporopPoint& p) {
+    const auto number = [&out](double v) {
+        out += ShortestDouble(v);
+        out += ',';
+    };
+    out += Format("%d,", index);
+    for (double v : {p.x(), p.y(), p.z(), p.profile, p.direction, p.curvature, p.curvature7,
+                     p.curvature3, p.verticalCurvature})
+        number(v);
+    out += Format("%d,", p.cant);
+    out += CsvText(p.code) + ',' + CsvText(p.description) + '\n';
+}
+
+// The rows go out in pieces, to standard output or atomically to the file.
+class CsvOut {
+public:
+    bool Open(const std::string& path) {
+        path_ = path;
+        return path.empty() || file_.Open(path);
+    }
+    bool Put(std::string& text) {
+        bool ok = path_.empty() ? std::fwrite(text.data(), 1, text.size(), stdout) == text.size()
+                                : file_.Write(text);
+        text.clear();
+        return ok;
+    }
+    bool Close() { return path_.empty() ? std::fflush(stdout) == 0 : file_.Commit(); }
+    std::string Reason() const {
+        return path_.empty() ? "standard output: " + ErrnoText(errno) : file_.ErrorText();
+    }
+
+private:
+    std::string path_;
+    AtomicFile file_;
+};
+
+// Every numeric code of the file's point records, in the order met.
+std::string CodesInFile(const std::string& path, unsigned type) {
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeRead))
+        return "(the file cannot be read again)";
+    DT_IntListe codes(1);
+    try {
+        CArchive archive(&file, CArchive::load, 1 << 16);
+        ArchiveLineSource lines(archive, path);
+        FindNumericCodes(lines, type, codes);
+    } catch (const std::exception& e) {
+        return std::string("(reading the codes failed: ") + e.what() + ")";
+    }
+    if (codes.Antall() == 0)
+        return "none";
+    std::string text;
+    for (int i = 0; i < codes.Antall(); ++i)
+        text += Format(i == 0 ? "%d" : ", %d", codes.Verdi(i));
+    return text;
+}
+
+bool ParseFlag(const char* name, const std::string& text, bool given, bool numeric,
+               std::optional<std::vector<std::string>>& out) {
+    if (!given)
+        return true;
+    std::vector<std::string> codes;
+    std::string bad;
+    if (!ParseCodeList(text, codes, &bad, numeric)) {
+        Error("%s: \"%s\" is not a feature code", name, bad);
+        return false;
+    }
+    out = std::move(codes);
+    return true;
+}
+
+int RunLoad(const LoadOptions& o) {
+    // The file type: --type, else the extension.
+    unsigned type = static_cast<unsigned>(o.type);
+    if (o.type == 0) {
+        CString name(o.file.c_str());
+        if (!GetFileTypeFromFileName(&name, &type) || type == kAllTypes || type == kNoExtension) {
+            Error("%s: cannot tell the file type from its name; give --type N (2 KOF, 10 PXY, "
+                  "11 MIC, 15 GPS, ...)",
+                  o.file);
+            return 2;
+        }
+    }
+    const bool numericCodes = type == kKOF || type == kMIC;
+    const bool usesCodes = numericCodes || type == kXML;
+
+    DialogFlags flags;
+    if (!ParseFlag("--centre", o.centre, o.centreGiven, type != kXML, flags.centre) ||
+        !ParseFlag("--left", o.left, o.leftGiven, type != kXML, flags.left) ||
+        !ParseFlag("--right", o.right, o.rightGiven, type != kXML, flags.right))
+        return 2;
+    flags.alignment = o.alignment;
+    flags.turnAlignment = o.turnAlignment;
+    flags.ask = o.ask;
+    const bool codesGiven = o.centreGiven || o.leftGiven || o.rightGiven;
+
+    CFile file;
+    CFileException openError;
+    if (!file.Open(o.file.c_str(), CFile::modeRead, &openError)) {
+        Error("cannot read %s: %s", o.file, ErrnoText(openError.m_lOsError));
+        return 1;
+    }
+    try {
+        char probe;
+        file.Read(&probe, 1);
+        file.SeekToBegin();
+    } catch (const CFileException& e) {
+        Error("cannot read %s: %s", o.file, ErrnoText(e.m_lOsError));
+        return 1;
+    }
+
+    CWinApp app("rigel");
+    app.SetProfilePath(ProfilePath(o.profile));
+    AfxSetApp(&app);
+    CliHostUi ui(flags, stdin, stderr);
+    ScopedHostUi installUi(ui);
+    std::unique_ptr<ScopedDiagnosticSink> sink;
+    if (o.verbose)
+        sink = std::make_unique<ScopedDiagnosticSink>([](const Diagnostic& d) {
+            std::fprintf(stderr, "%s:%ld: %s\n", d.file.c_str(), d.line, d.reason.c_str());
+        });
+
+    // The host's survey sequence. The dialog is asked for whenever the command has answers for
+    // it; otherwise the codes registered in the profile decide.
+    rigel_ClearCoordinateLists();
+    rigel_ClearFeatureCodesLists();
+    TrackProject project;
+    {
+        CArchive archive(&file, CArchive::load, 1 << 16);
+        const bool askCodes = codesGiven || o.ask || !o.alignment.empty();
+        Serialize(&archive, &project, static_cast<int>(type), 0, askCodes ? 1 : 0, 0);
+    }
+    file.Close();
+
+    if (ui.DialogCancelled()) {
+        Error("the feature-code dialog was cancelled: nothing read");
+        return 2;
+    }
+    LibraryState& state = State();
+    if (usesCodes && state.CenterPoints.Antall() == 0 && state.LeftRailPoints.Antall() == 0 &&
+        state.RightRailPoints.Antall() == 0) {
+        const std::string found = numericCodes ? CodesInFile(o.file, type) : "see --ask";
+        if (!codesGiven)
+            Error("%s: no feature code is assigned to a track line, so nothing was read. The "
+                  "file's codes: %s. Assign them with --centre, --left and --right "
+                  "(comma-separated codes), or choose them with --ask.",
+                  o.file, found);
+        else
+            Error("%s: no point has the codes given, so nothing was read. The file's codes: %s.",
+                  o.file, found);
+        return 2;
+    }
+
+    CvSporopPointList centre(1);
+    GetCenterCoordinateList(&centre);
+    if (o.analyse) {
+        // What the host does with a fresh centre track, in the order the project-file reader
+        // completes points that lack derived values; stations run from 0 along the points.
+        centre.UpdateDefaultStationing(1, nullptr, 0);
+        centre.UpdateDirections(0);
+        centre.UpdateCurvatures7();
+        centre.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3);
+        centre.UpdateCurvatures();
+        centre.UpdateVerticalCurvatures();
+    }
+    int totals[5] = {};
+    GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
+    CvMeasurePointSort report(nullptr);
+    report.pointsRead = totals[0];
+    report.pointsDeleted = totals[1];
+    report.duplicates = totals[2];
+    report.measuredErrors = totals[3];
+    report.pointsAnalyzed = totals[4];
+    std::fprintf(stderr, "%s\n", report.ReportText().c_str());
+
+    CsvOut out;
+    if (!out.Open(o.output)) {
+        Error("cannot write %s", out.Reason());
+        return 1;
+    }
+    std::string text = kCsvHeader;
+    for (int i = 0; i < centre.Antall(); ++i) {
+        AppendRow(text, i, *static_cast<const CvSporopPoint*>(centre.Objekt(i)));
+        if (text.size() >= (1u << 20) && !out.Put(text))
+            break;
+    }
+    if ((!text.empty() && !out.Put(text)) || !out.Close()) {
+        Error("cannot write %s", out.Reason());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+RunCommand SetupLoad(CLI::App& sub) {
+    auto o = std::make_shared<LoadOptions>();
+    sub.add_option("FILE", o->file, "the survey file (KOF, PXY, GPS, MIC, ...)")->required();
+    sub.add_option("-o,--output", o->output,
+                   "write the centre points as CSV here (default: standard output)");
+    sub.add_option("--type", o->type, "the file type number when the extension does not tell it")
+        ->check(CLI::Range(1, 28));
+    CLI::Option* centre = sub.add_option(
+        "--centre", o->centre, "feature codes of the track centre, comma-separated");
+    CLI::Option* left =
+        sub.add_option("--left", o->left, "feature codes of the left rail, comma-separated");
+    CLI::Option* right =
+        sub.add_option("--right", o->right, "feature codes of the right rail, comma-separated");
+    sub.add_flag("--ask", o->ask,
+                 "answer the feature-code dialog at a prompt (codes found, the three lists, the "
+                 "tier-table options)");
+    sub.add_option("--alignment", o->alignment,
+                   "tier-table file of the horizontal alignment (the dialog's tier-table option); "
+                   "it decides which rail gives the centre track's height in curves");
+    sub.add_flag("--turn-alignment", o->turnAlignment,
+                 "turn the --alignment round (the dialog's second tier-table option)");
+    sub.add_option("--profile", o->profile,
+                   "the profile that remembers the feature codes (default: $RIGEL_PROFILE, else "
+                   "$XDG_CONFIG_HOME/rigel/profile.ini)");
+    sub.add_flag("--verbose", o->verbose, "report each skipped line with its number and why");
+    sub.add_flag("--analyse", o->analyse,
+                 "fill profile (metres along the points from 0), direction and the curvatures of "
+                 "the centre points before writing them");
+    return [o, centre, left, right] {
+        o->centreGiven = centre->count() > 0;
+        o->leftGiven = left->count() > 0;
+        o->rightGiven = right->count() > 0;
+        return RunLoad(*o);
+    };
+}
+
+} // namespace rigel::cli
