@@ -32,9 +32,9 @@ int CvNADB_Calculation::Calculate(CvPolyLine* alignment) {
         CvPolyElement* e = alignment->Element(i);
         if (e == nullptr)
             continue;
-        auto* segment = new SegmentType(SegmentType::Make(
-            e->ElementNumber()->Get(), e->StartSTA()->Get(), e->EndSTA()->Get(),
-            kNames[e->ElementType()]));
+        auto* segment =
+            new SegmentType(SegmentType::Make(e->ElementNumber()->Get(), e->StartSTA()->Get(),
+                                              e->EndSTA()->Get(), kNames[e->ElementType()]));
         segments_.LeggTil(segment);
         e->PrivateData(segment, 0);
     }

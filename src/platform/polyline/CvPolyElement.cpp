@@ -12,7 +12,9 @@ namespace {
 std::atomic<std::uint64_t> gEditCount{0};
 }
 
-CvPolyElement::CvPolyElement() { Changed(); }
+CvPolyElement::CvPolyElement() {
+    Changed();
+}
 
 CvPolyElement::CvPolyElement(const DT_Punkt& start, const DT_Punkt& end, double startRadius,
                              double endRadius, double length, double startSTA, double endSTA,
@@ -26,8 +28,7 @@ CvPolyElement::CvPolyElement(const CvPolyElement& other)
     : HovedObjekt(other), start_(other.start_), end_(other.end_), startSTA_(other.startSTA_),
       endSTA_(other.endSTA_), length_(other.length_), startRadius_(other.startRadius_),
       endRadius_(other.endRadius_), transParameter_(other.transParameter_),
-      elementNumber_(other.elementNumber_), frame_(other.frame_),
-      privateData_(other.privateData_) {
+      elementNumber_(other.elementNumber_), frame_(other.frame_), privateData_(other.privateData_) {
     Changed();
 }
 
@@ -52,9 +53,13 @@ CvPolyElement& CvPolyElement::operator=(const CvPolyElement& other) {
 
 CvPolyElement::~CvPolyElement() = default;
 
-CvPolyElement* CvPolyElement::Clone() const { return new CvPolyElement(*this); }
+CvPolyElement* CvPolyElement::Clone() const {
+    return new CvPolyElement(*this);
+}
 
-std::uint64_t CvPolyElement::GlobalEditCount() { return gEditCount.load(std::memory_order_relaxed); }
+std::uint64_t CvPolyElement::GlobalEditCount() {
+    return gEditCount.load(std::memory_order_relaxed);
+}
 
 void CvPolyElement::Changed() {
     version_ = gEditCount.fetch_add(1, std::memory_order_relaxed) + 1;
@@ -69,7 +74,9 @@ int CvPolyElement::TypeFromRadii(double startRadius, double endRadius) {
     return kTransition;
 }
 
-int CvPolyElement::ElementType() const { return TypeFromRadii(startRadius_.Get(), endRadius_.Get()); }
+int CvPolyElement::ElementType() const {
+    return TypeFromRadii(startRadius_.Get(), endRadius_.Get());
+}
 
 #define RIGEL_ACCESSOR(Name, Type, field)                                                          \
     const Type* CvPolyElement::Name(const Type* newValue) {                                        \
@@ -141,7 +148,6 @@ void CvPolyElement::SetElementNumber(int value) {
     Changed();
 }
 
-
 using rigel::polyline::CurvePoint;
 using rigel::polyline::ElementGeometry;
 using rigel::polyline::Shape;
@@ -155,7 +161,7 @@ const ElementGeometry& CvPolyElement::Geometry() const {
 int CvPolyElement::InitFromStart(const DT_Punkt& start, double direction, double startRadius,
                                  double endRadius, double length, double startSTA,
                                  int elementNumber) {
-    const double values[] = {start.x(),   start.y(),  start.z(), direction,
+    const double values[] = {start.x(),   start.y(), start.z(), direction,
                              startRadius, endRadius, length,    startSTA};
     for (double v : values) {
         if (!std::isfinite(v))
@@ -356,8 +362,7 @@ int CvPolyElement::Equal(const CvPolyElement& o, double tolerance) const {
            same(start_.z(), o.start_.z()) && same(end_.x(), o.end_.x()) &&
            same(end_.y(), o.end_.y()) && same(end_.z(), o.end_.z()) &&
            same(startSTA_.Get(), o.startSTA_.Get()) && same(endSTA_.Get(), o.endSTA_.Get()) &&
-           same(length_.Get(), o.length_.Get()) &&
-           same(startRadius_.Get(), o.startRadius_.Get()) &&
+           same(length_.Get(), o.length_.Get()) && same(startRadius_.Get(), o.startRadius_.Get()) &&
            same(endRadius_.Get(), o.endRadius_.Get()) &&
            same(transParameter_.Get(), o.transParameter_.Get()) &&
            elementNumber_.Get() == o.elementNumber_.Get() && frame_ == o.frame_;
@@ -406,8 +411,7 @@ int CvPolyElement::GetLinesTIT(Streng* line1, Streng* line2, int format, int pre
                 FormatNumber(length_.Get(), 0));
     line2->Init("%d %s %s %s %s %s %s %d", ElementType(), FormatNumber(endSTA_.Get(), 0),
                 FormatNumber(end_.x(), 0), FormatNumber(end_.y(), 0), FormatNumber(end_.z(), 0),
-                FormatNumber(endRadius_.Get(), 0), FormatNumber(transParameter_.Get(), 0),
-                frame_);
+                FormatNumber(endRadius_.Get(), 0), FormatNumber(transParameter_.Get(), 0), frame_);
     return 1;
 }
 
@@ -424,12 +428,11 @@ int CvPolyElement::InitFromLinesTIT(std::string_view line1, std::string_view lin
     };
     if (format != 11)
         return fail(rigel::Format("unknown tier-table format %d", format));
-    static const char* const kNames1[] = {"element number", "start station", "start x",
-                                          "start y",        "start z",       "start radius",
-                                          "length"};
-    static const char* const kNames2[] = {"element type", "end station", "end x",
-                                          "end y",        "end z",       "end radius",
-                                          "transition parameter", "frame"};
+    static const char* const kNames1[] = {"element number", "start station", "start x", "start y",
+                                          "start z",        "start radius",  "length"};
+    static const char* const kNames2[] = {
+        "element type", "end station",          "end x", "end y", "end z",
+        "end radius",   "transition parameter", "frame"};
     const auto t1 = SplitTokens(line1, 7);
     if (t1.size() != 7)
         return fail(rigel::Format("first line of an element: expected 7 fields (number, start "
@@ -478,8 +481,8 @@ int CvPolyElement::GetLinesLIN(Streng* line, int precision) const {
     if (line == nullptr)
         return 0;
     const int p = std::max(0, precision);
-    line->Init("%d %d %s %s %s %s %s %s %s %s %s %s %s %s %d", elementNumber_.Get(),
-               ElementType(), FormatNumber(startSTA_.Get(), p), FormatNumber(endSTA_.Get(), p),
+    line->Init("%d %d %s %s %s %s %s %s %s %s %s %s %s %s %d", elementNumber_.Get(), ElementType(),
+               FormatNumber(startSTA_.Get(), p), FormatNumber(endSTA_.Get(), p),
                FormatNumber(length_.Get(), p), FormatNumber(startRadius_.Get(), p),
                FormatNumber(endRadius_.Get(), p), FormatNumber(transParameter_.Get(), p),
                FormatNumber(start_.x(), p), FormatNumber(start_.y(), p),

@@ -126,8 +126,8 @@ public:
     // point follows from the curve, EndSTA = startSTA + |length|, TransParameter = sqrt(L / k) for
     // a transition (k the change of curvature, 0 when none), frame 1. 1 on success, 0 for a
     // length that is not finite or negative, or non-finite values (the element is then unchanged).
-    int InitFromStart(const DT_Punkt& start, double direction, double startRadius,
-                      double endRadius, double length, double startSTA, int elementNumber = 0);
+    int InitFromStart(const DT_Punkt& start, double direction, double startRadius, double endRadius,
+                      double length, double startSTA, int elementNumber = 0);
 
     // --- frames
     // 1 (x northing, y easting) or 2 (x easting, y northing).

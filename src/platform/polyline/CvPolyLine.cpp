@@ -26,18 +26,40 @@ void CvPolyLine::StructureChanged() {
     index_.reset();
     hint_ = -1;
 }
-void CvPolyLine::InvalidateIndex() { StructureChanged(); }
+void CvPolyLine::InvalidateIndex() {
+    StructureChanged();
+}
 
-int CvPolyLine::AddElement(CvPolyElement* element) { return LeggTil(element); }
-CvPolyElement* CvPolyLine::HeadElem() const { return AsElement(Forste()); }
-CvPolyElement* CvPolyLine::TailElem() const { return AsElement(Siste()); }
-CvPolyElement* CvPolyLine::ActiveElem() const { return AsElement(Aktiv()); }
-CvPolyElement* CvPolyLine::Element(int index) const { return AsElement(Objekt(index)); }
-CvPolyElement* CvPolyLine::ActivateHead() { return AsElement(AktiverForste()); }
-CvPolyElement* CvPolyLine::ActivateNext() { return AsElement(AktiverNeste()); }
-CvPolyElement* CvPolyLine::ActivatePrev() { return AsElement(AktiverForrige()); }
-CvPolyElement* CvPolyLine::ActivateTail() { return AsElement(AktiverSiste()); }
-CvPolyElement* CvPolyLine::ActivateIndex(int index) { return AsElement(Aktiver(index)); }
+int CvPolyLine::AddElement(CvPolyElement* element) {
+    return LeggTil(element);
+}
+CvPolyElement* CvPolyLine::HeadElem() const {
+    return AsElement(Forste());
+}
+CvPolyElement* CvPolyLine::TailElem() const {
+    return AsElement(Siste());
+}
+CvPolyElement* CvPolyLine::ActiveElem() const {
+    return AsElement(Aktiv());
+}
+CvPolyElement* CvPolyLine::Element(int index) const {
+    return AsElement(Objekt(index));
+}
+CvPolyElement* CvPolyLine::ActivateHead() {
+    return AsElement(AktiverForste());
+}
+CvPolyElement* CvPolyLine::ActivateNext() {
+    return AsElement(AktiverNeste());
+}
+CvPolyElement* CvPolyLine::ActivatePrev() {
+    return AsElement(AktiverForrige());
+}
+CvPolyElement* CvPolyLine::ActivateTail() {
+    return AsElement(AktiverSiste());
+}
+CvPolyElement* CvPolyLine::ActivateIndex(int index) {
+    return AsElement(Aktiver(index));
+}
 CvPolyElement* CvPolyLine::ActivateElem(const CvPolyElement* element) {
     if (element == nullptr)
         return nullptr;
@@ -142,7 +164,8 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
     // A foot at the start of an element that continues the one before it belongs to that one,
     // as in PosAtStation (rounding alone decides which of the two is nearer).
     constexpr double kJoint = CvPolyElement::kStationTolerance;
-    if (bestItem > 0 && std::fabs(best.station - items[bestItem].geometry->StartStation()) <= kJoint) {
+    if (bestItem > 0 &&
+        std::fabs(best.station - items[bestItem].geometry->StartStation()) <= kJoint) {
         const ElementGeometry& prev = *items[bestItem - 1].geometry;
         const double L = prev.GetShape().Length();
         double ex, ey, dir, k;
@@ -188,8 +211,8 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
         direction->Init(g.DirectionAt(best.u));
     if (foot != nullptr) {
         double x, y;
-        ElementGeometry::FromCanonical(HeadElem() != nullptr ? HeadElem()->Frame() : frame, fx,
-                                       fy, x, y);
+        ElementGeometry::FromCanonical(HeadElem() != nullptr ? HeadElem()->Frame() : frame, fx, fy,
+                                       x, y);
         foot->Init(x, y, g.HeightAt(best.u));
     }
     return 1;
@@ -230,8 +253,7 @@ std::vector<std::pair<int, int>> TransitionRuns(const CvPolyLine& chain) {
     const int n = chain.GetCount();
     for (int i = 0; i < n; ++i) {
         const auto* t = dynamic_cast<const CvTransElement*>(chain.Element(i));
-        if (t == nullptr || t->PieceIndex() != 0 || t->PieceCount() < 1 ||
-            i + t->PieceCount() > n)
+        if (t == nullptr || t->PieceIndex() != 0 || t->PieceCount() < 1 || i + t->PieceCount() > n)
             continue;
         bool complete = true;
         for (int j = 1; j < t->PieceCount() && complete; ++j) {
@@ -357,8 +379,8 @@ std::vector<CvTransElement*> ArcsOf(const CvPolyElement& e) {
     const rigel::polyline::Shape& shape = g.GetShape();
     const double L = shape.Length();
     const double rate = std::fabs(shape.Rate()) / (g.Scale() * g.Scale());
-    double count = std::ceil(L * g.Scale() *
-                             std::sqrt(rate / (12.0 * CvPolyLine::kArcDirectionTolerance)));
+    double count =
+        std::ceil(L * g.Scale() * std::sqrt(rate / (12.0 * CvPolyLine::kArcDirectionTolerance)));
     if (!std::isfinite(count) || count < 1.0)
         count = 1.0;
     const int n = static_cast<int>(std::min<double>(count, CvPolyLine::kMaxArcsPerTransition));

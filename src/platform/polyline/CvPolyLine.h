@@ -24,7 +24,10 @@
 // per metre), at most kMaxArcsPerTransition. Arcs2TransCurves replaces every complete run of such
 // arcs by the transition curve again. The two are exact inverses: Arcs2TransCurves after
 // TransCurves2Arcs gives back equal elements (value for value, class and own fields from the copy
-// kept in the arcs), and TransCurves2Arcs after Arcs2TransCurves gives back the same arcs.
+// kept in the arcs), and TransCurves2Arcs after Arcs2TransCurves gives back the same arcs. Turn,
+// SubstituteXYCoord and MapCoord on the arcs carry over exactly; after ResetSTA of the arcs the
+// arcs made again have stations equal to rounding only (ResetSTA adds the arcs' lengths). Both
+// leave a chain that does not own its elements unchanged.
 //
 // Files (formats in docs/formats.md): the tier-table file (InitFrom_TIT_File, ExportToTIT11File)
 // and the line file (ExportToFile). Every number written with precision 0 reads back as the same
@@ -125,7 +128,8 @@ public:
     // point changes sign, and turning twice gives the chain back exactly). 1, or 0 when empty.
     int Turn(int restation);
     // This chain becomes a copy of source: every element copied with its class (Clone), the cursor
-    // at the same index. 1, or 0 for a null source or the chain itself.
+    // at the same index. A chain that does not own its elements becomes a view of the source's
+    // elements instead (no copies). 1, or 0 for a null source or the chain itself.
     int Copy(const CvPolyLine* source);
     // CvPolyElement::SubstituteXYCoord on every element. 1.
     int SubstituteXYCoord();
@@ -151,7 +155,8 @@ public:
                           int restation, const CvPolyLine* reference);
     // Writes the tier-table file. overwrite 0 refuses to replace an existing file. precision 0
     // writes every number so that it reads back to the same double; n > 0 writes n decimals.
-    // 1 on success; 0 (LastError, ErrorKode -1 no name, -2 cannot write, -5 exists) otherwise.
+    // 1 on success; 0 (LastError, ErrorKode -1 no name, -2 cannot write, -3 a value that is not
+    // finite, -5 exists) otherwise.
     // The file is replaced only when complete.
     int ExportToTIT11File(const char* fileName, int overwrite, int precision);
     // The text ExportToTIT11File writes.

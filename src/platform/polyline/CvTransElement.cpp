@@ -47,7 +47,6 @@ int CvTransElement::Turn() {
 int CvTransElement::SameTransition(const CvTransElement& o) const {
     return origin_ == o.origin_ && pieceCount_ == o.pieceCount_ &&
            transStartSTA_.Get() == o.transStartSTA_.Get() &&
-           transEndSTA_.Get() == o.transEndSTA_.Get() &&
-           transStartRadius_ == o.transStartRadius_ && transEndRadius_ == o.transEndRadius_ &&
-           transLength_ == o.transLength_;
+           transEndSTA_.Get() == o.transEndSTA_.Get() && transStartRadius_ == o.transStartRadius_ &&
+           transEndRadius_ == o.transEndRadius_ && transLength_ == o.transLength_;
 }

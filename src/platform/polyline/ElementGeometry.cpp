@@ -340,8 +340,8 @@ ElementGeometry::ElementGeometry(const CvPolyElement& e)
         box_.minY = std::min(box_.minY, y);
         box_.maxY = std::max(box_.maxY, y);
     }
-    const double magnitude = std::max({std::fabs(box_.minX), std::fabs(box_.maxX),
-                                       std::fabs(box_.minY), std::fabs(box_.maxY)});
+    const double magnitude = std::max(
+        {std::fabs(box_.minX), std::fabs(box_.maxX), std::fabs(box_.minY), std::fabs(box_.maxY)});
     const double margin = qScale_ * shape_.NodeSagittaBound() + 1e-9 + 1e-14 * magnitude;
     box_.minX -= margin;
     box_.minY -= margin;

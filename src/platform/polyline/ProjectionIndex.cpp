@@ -51,8 +51,7 @@ ProjectionIndex::ProjectionIndex(const CvPolyLine& chain) {
     Build(0, static_cast<int>(items_.size()), cx, cy);
 }
 
-int ProjectionIndex::Build(int first, int count, std::vector<double>& cx,
-                           std::vector<double>& cy) {
+int ProjectionIndex::Build(int first, int count, std::vector<double>& cx, std::vector<double>& cy) {
     const int at = static_cast<int>(nodes_.size());
     nodes_.emplace_back();
     Box box = items_[order_[first]].box;
@@ -73,9 +72,8 @@ int ProjectionIndex::Build(int first, int count, std::vector<double>& cx,
     const std::vector<double>& key = alongX ? cx : cy;
     const int half = count / 2;
     std::nth_element(order_.begin() + first, order_.begin() + first + half,
-                     order_.begin() + first + count, [&](int a, int b) {
-                         return key[a] < key[b] || (key[a] == key[b] && a < b);
-                     });
+                     order_.begin() + first + count,
+                     [&](int a, int b) { return key[a] < key[b] || (key[a] == key[b] && a < b); });
     const int left = Build(first, half, cx, cy);
     const int right = Build(first + half, count - half, cx, cy);
     nodes_[at].left = left;

@@ -54,9 +54,9 @@ private:
     };
     int Build(int first, int count, std::vector<double>& cx, std::vector<double>& cy);
 
-    std::vector<Item> items_;     // chain order
-    std::vector<int> itemOf_;     // chain index -> item
-    std::vector<int> order_;      // leaf order of the items
+    std::vector<Item> items_; // chain order
+    std::vector<int> itemOf_; // chain index -> item
+    std::vector<int> order_;  // leaf order of the items
     std::vector<Node> nodes_;
     std::vector<double> lo_, hi_; // station range of each item
     bool monotone_ = true;

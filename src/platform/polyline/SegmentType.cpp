@@ -2,8 +2,7 @@
 
 #include "platform/polyline/PolylineText.h"
 
-SegmentType SegmentType::Make(int number, double startSTA, double endSTA,
-                              std::string_view name) {
+SegmentType SegmentType::Make(int number, double startSTA, double endSTA, std::string_view name) {
     using rigel::polyline::FormatNumber;
     const std::size_t cut = name.find_first_of("\r\n");
     if (cut != std::string_view::npos)

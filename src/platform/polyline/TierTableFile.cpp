@@ -43,7 +43,8 @@ public:
         if (!headerSeen_) {
             const auto tokens = rigel::polyline::SplitTokens(line, 2);
             if (tokens.size() != 2 || tokens[0] != "TIT" || tokens[1] != "11")
-                return Error(lineNumber, "not a tier-table file: the first line must be \"TIT 11\"");
+                return Error(lineNumber,
+                             "not a tier-table file: the first line must be \"TIT 11\"");
             headerSeen_ = true;
             return true;
         }

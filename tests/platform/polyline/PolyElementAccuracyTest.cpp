@@ -72,9 +72,13 @@ struct ReferenceCurve {
 };
 
 // Radius (positive right) -> curvature in the (east, north) plane (positive left).
-long double Curv(double radius) { return radius == 0.0 ? 0.0L : -1.0L / radius; }
+long double Curv(double radius) {
+    return radius == 0.0 ? 0.0L : -1.0L / radius;
+}
 
-double AngleDiff(double a, double b) { return std::remainder(a - b, 2 * kPi); }
+double AngleDiff(double a, double b) {
+    return std::remainder(a - b, 2 * kPi);
+}
 
 // A clothoid from r1 to r2 built from its start point and direction, compared at every metre.
 void CheckClothoid(double r1, double r2, double length, double direction) {
@@ -103,9 +107,13 @@ void CheckClothoid(double r1, double r2, double length, double direction) {
 
 } // namespace
 
-TEST(PolyElementAccuracy, ClothoidFromStraightToR300Over200m) { CheckClothoid(0.0, 300.0, 200.0, 0.7); }
+TEST(PolyElementAccuracy, ClothoidFromStraightToR300Over200m) {
+    CheckClothoid(0.0, 300.0, 200.0, 0.7);
+}
 
-TEST(PolyElementAccuracy, ClothoidFromR1200ToR400) { CheckClothoid(1200.0, 400.0, 200.0, -2.1); }
+TEST(PolyElementAccuracy, ClothoidFromR1200ToR400) {
+    CheckClothoid(1200.0, 400.0, 200.0, -2.1);
+}
 
 TEST(PolyElementAccuracy, ClothoidsToTheLeftAndThroughAnInflection) {
     CheckClothoid(-400.0, 0.0, 150.0, 2.9);
@@ -169,7 +177,7 @@ std::vector<CvPolyElement> EveryKind() {
     std::vector<CvPolyElement> out;
     const struct {
         double r1, r2, length, dir;
-    } cases[] = {{0, 0, 120, 0.4},       {350, 350, 140, -1.2},  {-800, -800, 90, 2.5},
+    } cases[] = {{0, 0, 120, 0.4},       {350, 350, 140, -1.2},   {-800, -800, 90, 2.5},
                  {0, 300, 110, 3.1},     {-1200, -400, 160, 0.0}, {500, -700, 130, -2.9},
                  {2000, 2000, 400, 1.0}, {0, -150, 200, -0.5}};
     for (const auto& c : cases) {
@@ -227,12 +235,14 @@ void CheckChainContinuity(long double east, long double north, double dirToleran
     CvPolyLine chain(1);
     std::vector<long double> jointHeading;
     for (const Part& p : parts) {
-        const ReferenceCurve ref{east, north, heading, Curv(p.r1), (Curv(p.r2) - Curv(p.r1)) / p.length};
+        const ReferenceCurve ref{east, north, heading, Curv(p.r1),
+                                 (Curv(p.r2) - Curv(p.r1)) / p.length};
         long double e2, n2;
         ref.At(p.length, e2, n2);
-        chain.AddElement(new CvPolyElement(DT_Punkt(static_cast<double>(north), static_cast<double>(east)),
-                                           DT_Punkt(static_cast<double>(n2), static_cast<double>(e2)),
-                                           p.r1, p.r2, p.length, station, station + p.length));
+        chain.AddElement(
+            new CvPolyElement(DT_Punkt(static_cast<double>(north), static_cast<double>(east)),
+                              DT_Punkt(static_cast<double>(n2), static_cast<double>(e2)), p.r1,
+                              p.r2, p.length, station, station + p.length));
         jointHeading.push_back(heading);
         east = e2;
         north = n2;

@@ -1,9 +1,9 @@
 // The element's data, accessors, types, lengths, private data, tier-table lines; NADB segments.
 
+#include "platform/base/TextScan.h"
 #include "platform/polyline/CvNADB_Calculation.h"
 #include "platform/polyline/CvPolyLine.h"
 #include "platform/polyline/SegmentType.h"
-#include "platform/base/TextScan.h"
 
 #include <gtest/gtest.h>
 

@@ -15,16 +15,18 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-double AngleDiff(double a, double b) { return std::remainder(a - b, 2 * kPi); }
+double AngleDiff(double a, double b) {
+    return std::remainder(a - b, 2 * kPi);
+}
 
 // Line, clothoid, arc, clothoid, line, then the same bending the other way, from station 500.
 std::unique_ptr<CvPolyLine> TwoCurves() {
     struct Part {
         double r1, r2, length;
     };
-    const Part parts[] = {{0, 0, 120},    {0, 400, 90},    {400, 400, 180}, {400, 0, 90},
-                          {0, 0, 60},     {0, -250, 70},   {-250, -250, 140}, {-250, 0, 70},
-                          {0, 0, 100}};
+    const Part parts[] = {{0, 0, 120},       {0, 400, 90},  {400, 400, 180},
+                          {400, 0, 90},      {0, 0, 60},    {0, -250, 70},
+                          {-250, -250, 140}, {-250, 0, 70}, {0, 0, 100}};
     auto chain = std::make_unique<CvPolyLine>(1);
     DT_Punkt start(6'650'000.0, 560'000.0);
     double dir = 1.1, s = 500.0;
@@ -286,7 +288,8 @@ TEST(CvPolyLine, TransitionArcsApproximateAndInvertExactly) {
     // Back, exactly; and the arcs again, exactly.
     CvPolyLine arcs(1);
     arcs.Copy(chain.get());
-    EXPECT_EQ(dynamic_cast<CvTransElement*>(arcs.Element(1)) != nullptr, true) << "Copy keeps classes";
+    EXPECT_EQ(dynamic_cast<CvTransElement*>(arcs.Element(1)) != nullptr, true)
+        << "Copy keeps classes";
     ASSERT_EQ(chain->Arcs2TransCurves(), 4);
     ASSERT_EQ(chain->GetCount(), original.GetCount());
     for (int i = 0; i < chain->GetCount(); ++i) {

@@ -20,7 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string DataPath(const char* name) { return std::string(RIGEL_TEST_DATA) + "/polyline/" + name; }
+std::string DataPath(const char* name) {
+    return std::string(RIGEL_TEST_DATA) + "/polyline/" + name;
+}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -47,13 +49,13 @@ bool SameBits(double a, double b) {
 
 void ExpectSameElement(const CvPolyElement& a, const CvPolyElement& b, int i) {
     EXPECT_EQ(a.Equal(b), 1) << i;
-    const double va[] = {a.StartPoint()->x(), a.StartPoint()->y(), a.StartPoint()->z(),
-                         a.EndPoint()->x(),   a.EndPoint()->y(),   a.EndPoint()->z(),
-                         a.StartSTA()->Get(), a.EndSTA()->Get(),   a.Length()->Get(),
+    const double va[] = {a.StartPoint()->x(),    a.StartPoint()->y(),  a.StartPoint()->z(),
+                         a.EndPoint()->x(),      a.EndPoint()->y(),    a.EndPoint()->z(),
+                         a.StartSTA()->Get(),    a.EndSTA()->Get(),    a.Length()->Get(),
                          a.StartRadius()->Get(), a.EndRadius()->Get(), a.TransParameter()->Get()};
-    const double vb[] = {b.StartPoint()->x(), b.StartPoint()->y(), b.StartPoint()->z(),
-                         b.EndPoint()->x(),   b.EndPoint()->y(),   b.EndPoint()->z(),
-                         b.StartSTA()->Get(), b.EndSTA()->Get(),   b.Length()->Get(),
+    const double vb[] = {b.StartPoint()->x(),    b.StartPoint()->y(),  b.StartPoint()->z(),
+                         b.EndPoint()->x(),      b.EndPoint()->y(),    b.EndPoint()->z(),
+                         b.StartSTA()->Get(),    b.EndSTA()->Get(),    b.Length()->Get(),
                          b.StartRadius()->Get(), b.EndRadius()->Get(), b.TransParameter()->Get()};
     for (int k = 0; k < 12; ++k)
         EXPECT_TRUE(SameBits(va[k], vb[k])) << "element " << i << " value " << k;
@@ -64,8 +66,9 @@ CvPolyLine* AwkwardChain() {
     auto* chain = new CvPolyLine(1);
     std::mt19937_64 rng(11);
     std::uniform_real_distribution<double> u(-1.0, 1.0);
-    const double radii[][2] = {{0, 0}, {1.0 / 3, 1.0 / 3}, {-2000.0 / 7, 0}, {1e-300, 450.25},
-                               {-0.0, -0.0}, {123456.789012345, -9876.54321}};
+    const double radii[][2] = {{0, 0},           {1.0 / 3, 1.0 / 3},
+                               {-2000.0 / 7, 0}, {1e-300, 450.25},
+                               {-0.0, -0.0},     {123456.789012345, -9876.54321}};
     int n = 0;
     for (const auto& r : radii) {
         auto* e = new CvPolyElement(DT_Punkt(6'650'000.0 + u(rng) * 1e3, 560'000.0 / 3 + u(rng)),
@@ -151,15 +154,15 @@ TEST(TierTableFile, EveryNumberReadsBackToTheSameDouble) {
         const CvPolyElement* e = chain->Element(i);
         int number = 0, type = 0, frame = 0;
         double v[12];
-        ASSERT_EQ(rigel::Scan(line, "%d %d %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %d", &number,
-                              &type, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8],
-                              &v[9], &v[10], &v[11], &frame),
+        ASSERT_EQ(rigel::Scan(line, "%d %d %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %d",
+                              &number, &type, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6],
+                              &v[7], &v[8], &v[9], &v[10], &v[11], &frame),
                   15);
-        const double expect[] = {e->StartSTA()->Get(),  e->EndSTA()->Get(),   e->Length()->Get(),
-                                 e->StartRadius()->Get(), e->EndRadius()->Get(),
-                                 e->TransParameter()->Get(), e->StartPoint()->x(),
-                                 e->StartPoint()->y(),  e->StartPoint()->z(), e->EndPoint()->x(),
-                                 e->EndPoint()->y(),    e->EndPoint()->z()};
+        const double expect[] = {
+            e->StartSTA()->Get(),    e->EndSTA()->Get(),    e->Length()->Get(),
+            e->StartRadius()->Get(), e->EndRadius()->Get(), e->TransParameter()->Get(),
+            e->StartPoint()->x(),    e->StartPoint()->y(),  e->StartPoint()->z(),
+            e->EndPoint()->x(),      e->EndPoint()->y(),    e->EndPoint()->z()};
         for (int k = 0; k < 12; ++k)
             EXPECT_TRUE(SameBits(v[k], expect[k])) << "record " << i << " column " << k + 3;
         EXPECT_EQ(number, e->ElementNumber()->Get());
