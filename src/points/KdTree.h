@@ -18,6 +18,8 @@ public:
         double minX, minY, maxX, maxY;
         int lo, hi;      // range in Items()
         int left, right; // children, -1 for a leaf
+        double split;    // the left child holds keys <= split, the right keys >= split
+        bool splitX;     // the key is x (else y)
     };
 
     // Builds over the points i with include(i) true; xs and ys must outlive the tree.
@@ -60,7 +62,9 @@ private:
                   lo,
                   hi,
                   -1,
-                  -1};
+                  -1,
+                  0.0,
+                  true};
         for (int i = lo; i < hi; ++i) {
             const int k = items_[static_cast<std::size_t>(i)];
             node.minX = std::min(node.minX, xs_[static_cast<std::size_t>(k)]);
@@ -97,10 +101,14 @@ private:
                 visit(items_[static_cast<std::size_t>(i)]);
             return;
         }
-        const bool leftFirst = BoxDistance2(nodes_[static_cast<std::size_t>(node.left)], x, y) <=
-                               BoxDistance2(nodes_[static_cast<std::size_t>(node.right)], x, y);
-        SearchNode(leftFirst ? node.left : node.right, x, y, bound2, keepBox, visit);
-        SearchNode(leftFirst ? node.right : node.left, x, y, bound2, keepBox, visit);
+        // The side of the split that holds the query first; the other side only when the split
+        // line lies within the bound.
+        const double diff = (node.splitX ? x : y) - node.split;
+        const int nearSide = diff <= 0 ? node.left : node.right;
+        const int farSide = diff <= 0 ? node.right : node.left;
+        SearchNode(nearSide, x, y, bound2, keepBox, visit);
+        if (diff * diff <= bound2())
+            SearchNode(farSide, x, y, bound2, keepBox, visit);
     }
 
     const std::vector<double>& xs_;
