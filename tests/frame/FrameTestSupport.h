@@ -6,6 +6,7 @@
 #include "../platform/host/HostTestSupport.h"
 
 #include "frame/FeatureCodes.h"
+#include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
 #include "frame/TrackProject.h"
 #include "platform/base/Diagnostics.h"

@@ -1,0 +1,308 @@
+// The load and save dispatcher through Serialize, MeridanSave and rigel_LoadFile, and its tables.
+
+#include "FrameTestSupport.h"
+
+#include "frame/Dispatcher.h"
+#include "frame/FileTypes.h"
+#include "frame/LibraryState.h"
+#include "frame/readers/KofReader.h"
+#include "platform/base/Trace.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace rigel::test {
+namespace {
+
+class TraceCapture {
+public:
+    TraceCapture() : previous_(SetTraceSink([this](std::string_view l) { text += l; })) {}
+    ~TraceCapture() { SetTraceSink(std::move(previous_)); }
+    std::string text;
+
+private:
+    TraceSink previous_;
+};
+
+TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
+    auto known = [](unsigned t) { return (t >= 1 && t <= kFileTypes.size()) || t == kVTDVariant; };
+    std::set<unsigned> readers;
+    for (const ReaderRow& row : kReaders) {
+        EXPECT_TRUE(known(row.type)) << row.name;
+        EXPECT_TRUE(readers.insert(row.type).second) << "type " << row.type << " twice";
+        EXPECT_EQ(ExtensionOfType(row.type), row.name);
+        EXPECT_EQ(FindReader(row.type), &row);
+    }
+    for (const MissingReader& missing : kMissingReaders) {
+        EXPECT_TRUE(known(missing.type));
+        EXPECT_TRUE(readers.insert(missing.type).second) << "type " << missing.type;
+    }
+
+    std::set<std::string_view> extensions;
+    for (const SaveRow& row : kSaveSteps) {
+        ASSERT_NE(row.write, nullptr);
+        bool reachable = false;
+        for (unsigned t : row.types) {
+            if (t == 0)
+                continue;
+            EXPECT_TRUE(known(t)) << t;
+            reachable = reachable || RowApplies(row, t, true);
+            if (row.extension == 0) {
+                EXPECT_TRUE(extensions.insert(ExtensionOfType(t)).second) << t;
+            }
+        }
+        EXPECT_TRUE(reachable);
+        if (row.extension != 0) {
+            EXPECT_TRUE(extensions.insert(ExtensionOfType(row.extension)).second)
+                << row.extension;
+        }
+        EXPECT_EQ(RowApplies(row, row.types[0], false), !row.railExports);
+    }
+    for (const MissingWriter& missing : kMissingWriters)
+        EXPECT_TRUE(extensions.insert(ExtensionOfType(missing.extension)).second)
+            << missing.extension;
+    EXPECT_EQ(extensions.count(""), 0u) << "every output has an extension";
+    EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1 + kMissingWriters.size()); // LIN and DAT
+}
+
+class Dispatcher : public FrameTest {
+protected:
+    Dispatcher() {
+        std::filesystem::create_directory(out);
+        // A straight track heading north for 200 m, the points on it.
+        project.alignment.AddElement(
+            new CvPolyElement(DT_Punkt(0, 0), DT_Punkt(200, 0), 0, 0, 200, 0, 200, 1));
+        for (int i = 0; i < 5; ++i)
+            project.projectPoints.LeggTil(
+                new CvSporopPoint(10.0 * (i + 1), 0.01 * i, 100.0 + i, "KL", "P" + std::to_string(i)));
+        project.sectionStart = 0.0;
+        project.sectionEnd = 200.0;
+        project.projectTexts = {"t1", "t2", "t3", "t4", "t5"};
+        project.verticalAlignment.LeggTil(new DT_Punkt(0, 100, 0));
+        project.verticalAlignment.LeggTil(new DT_Punkt(200, 104, 0));
+        project.nadbData.Calculate(&project.alignment);
+    }
+
+    // Saves as the host does: its save dialog created the chosen file (empty), Serialize gets a
+    // storing archive on it, and the host closes both afterwards.
+    void SaveAs(const std::string& name, int type, bool railExports, TrackProject* p) {
+        CFile file(Out(name).c_str(), CFile::modeCreate | CFile::modeWrite);
+        CArchive archive(&file, CArchive::store);
+        Serialize(&archive, p, type, 0, 0, railExports ? 1 : 0);
+        archive.Close();
+        file.Close();
+    }
+    std::string Out(const std::string& name) const { return out + "/" + name; }
+    std::set<std::string> Written() const {
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(out))
+            names.insert(e.path().filename().string());
+        return names;
+    }
+    void Clear() {
+        for (const std::string& name : Written())
+            std::filesystem::remove(Out(name));
+    }
+
+    std::string out = dir.Path("out");
+    TrackProject project;
+};
+
+TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
+    TraceCapture trace;
+    SaveAs("proj.SPW", kAllTypes, false, &project);
+    ui.Verify(); // no message box
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB"}))
+        << "the empty proj.SPW is deleted; SPW, trolley and LandXML writers are not built";
+    for (const char* ext : {"SPW", "TDT", "HDT", "UDT", "XML"})
+        EXPECT_NE(trace.text.find(std::string("no ") + ext + " file written"), std::string::npos)
+            << ext;
+    EXPECT_EQ(State().CurrentProject, &project);
+    EXPECT_EQ(State().RailExportsEnabled, 0);
+
+    Clear();
+    SaveAs("proj.SPW", kAllTypes, true, &project);
+    ui.Verify();
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV",
+                                                "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO",
+                                                "proj.VER"}));
+    EXPECT_EQ(State().RailExportsEnabled, 1);
+
+    // The trolley family and the line-file types.
+    Clear();
+    SaveAs("proj.TDT", kAllTrolley, true, &project);
+    EXPECT_TRUE(Written().empty());
+    SaveAs("proj.LIN", kLIN, false, &project);
+    SaveAs("proj.DAT", kDAT, false, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LIN", "proj.DAT"}));
+    // A rail type without the rail exports writes nothing, and its empty file is gone.
+    Clear();
+    SaveAs("proj.LFT", kLFT, false, &project);
+    EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(Dispatcher, AFailedSectionWritesNothingForTheTypesThatSetIt) {
+    project.sectionStart = 120.0;
+    project.sectionEnd = 120.0;
+    for (unsigned type : {kKOF, kLFT, kALC, kCSV, kAllTypes}) {
+        SaveAs("proj.SPW", static_cast<int>(type), true, &project);
+        EXPECT_TRUE(Written().empty()) << type;
+    }
+    ui.Verify(); // no message either
+    // Types that set no section are not blocked.
+    SaveAs("proj.SPW", kTIT, true, &project);
+    SaveAs("proj.SPW", kNYL, true, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.TIT", "proj.NYL"}));
+}
+
+TEST_F(Dispatcher, TheEmptyFileAtTheTargetIsDeletedOthersAreKept) {
+    SaveAs("x.KOF", kNYL, false, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"x.NYL"}));
+
+    ASSERT_TRUE(WriteFileAtomically(Out("y.KOF"), "keep me\n"));
+    CFile file(Out("y.KOF").c_str(), CFile::modeRead);
+    MeridanSave(&file, &project, kNYL, 0, 0, 0);
+    EXPECT_EQ(FileBytes(Out("y.KOF")), "keep me\n");
+    EXPECT_TRUE(Written().count("y.NYL"));
+}
+
+TEST_F(Dispatcher, TypesAndCallsThatSaveNothing) {
+    for (unsigned type : {kPXY, kMIC, kGPS, kSPO}) {
+        SaveAs("p.KOF", static_cast<int>(type), true, &project);
+        EXPECT_EQ(Written(), (std::set<std::string>{"p.KOF"})) << "the host's file stays";
+        Clear();
+    }
+    SaveAs("p.KOF", kKOF, true, nullptr);
+    EXPECT_EQ(Written(), (std::set<std::string>{"p.KOF"}));
+    EXPECT_EQ(State().CurrentProject, nullptr);
+    Clear();
+    MeridanSave(nullptr, &project, kAllTypes, 0, 0, 1);
+    EXPECT_TRUE(Written().empty()) << "no file bound";
+    EXPECT_EQ(State().CurrentProject, &project);
+}
+
+TEST_F(Dispatcher, FailedWritersShowTheirMessageAndTheRestStillRuns) {
+    project.projectPoints.LeggTil(new CvSporopPoint(50, 1e13, 0, "KL", "far")); // y too wide
+    project.verticalTierTable.AddElement(
+        new CvPolyElement(DT_Punkt(0, 100), DT_Punkt(200, 104), 0, 0, 200.04, 0, 200.04, 1));
+    ui.QueueMessageBoxAnswer(IDOK);
+    ui.QueueMessageBoxAnswer(IDOK);
+    SaveAs("proj.SPW", kAllTypes, true, &project);
+    ui.Verify();
+    ASSERT_EQ(ui.MessageBoxes().size(), 2u);
+    EXPECT_EQ(ui.MessageBoxes()[0].text, "Write KOF failed");
+    EXPECT_EQ(ui.MessageBoxes()[1].text, "::Serialize] aRailDumpServer.WriteWinALC_VER() failed.");
+    EXPECT_EQ(ui.MessageBoxes()[0].type, MB_OK);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LFT", "proj.ALC", "proj.CSV", "proj.TIT",
+                                                "proj.NYL", "proj.NDB", "proj.GEO"}));
+}
+
+TEST_F(Dispatcher, SerializeHandsCoordinatesMeridanSaveWholePoints) {
+    SaveAs("a.KOF", kKOF, false, &project);
+    CFile file(Out("b.KOF").c_str(), CFile::modeCreate | CFile::modeWrite);
+    MeridanSave(&file, &project, kKOF, 0, 0, 0);
+
+    DT_IntListe codes(1), none(1);
+    codes.LeggTilVerdi(7101);
+    CvSporopPointList a(1), b(1), unused(1);
+    const std::string aBytes = FileBytes(Out("a.KOF")), bBytes = FileBytes(Out("b.KOF"));
+    BufferLineSource aLines(aBytes), bLines(bBytes);
+    ReadKofPoints(aLines, {codes, none, none}, {a, unused, unused});
+    ReadKofPoints(bLines, {none, none, none}, {b, unused, unused}); // code "KL" reads as 0
+    ASSERT_EQ(a.Antall(), 5);
+    ASSERT_EQ(b.Antall(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const CvSporopPoint& p = *project.projectPoints.Punkt(i);
+        EXPECT_EQ(a.Punkt(i)->code, "7101");
+        EXPECT_EQ(b.Punkt(i)->code, "KL");
+        EXPECT_EQ(b.Punkt(i)->description, p.description);
+        EXPECT_TRUE(a.Punkt(i)->Lik(p, 1e-4, 1));
+        EXPECT_TRUE(b.Punkt(i)->Lik(p, 1e-4, 1));
+    }
+}
+
+TEST_F(Dispatcher, LoadsSetTheStateAndEndWithTheCentreTrack) {
+    SetProfileCodes(kNumericCodeEntries.left, "20\n");
+    SetProfileCodes(kNumericCodeEntries.right, "30\n");
+    TrackProject p;
+    Load(DataPath("kof/kof_feature_codes.kof"), kKOF, false, &p, true);
+    EXPECT_EQ(State().CurrentProject, &p);
+    EXPECT_EQ(State().RailExportsEnabled, 1);
+    EXPECT_EQ(p.readingInProgress, 1);
+    // Only rails measured: the centre track is built between them.
+    ASSERT_EQ(State().CenterPoints.Antall(), 6);
+    EXPECT_EQ(State().CenterPoints.Punkt(0)->description, "[Calculated]");
+    EXPECT_NEAR(State().CenterPoints.Punkt(0)->y(), (4999.283 + 5000.718) / 2, 1e-9);
+
+    rigel_ClearCoordinateLists();
+    Load(DataPath("pxy/pxy_two_header_lines.pxy"), kPXY, false, nullptr);
+    int read = 0, deleted = 0, duplicates = 0, errors = 0, analysed = 0;
+    GetQuickSortStatus(&read, &deleted, &duplicates, &errors, &analysed);
+    EXPECT_EQ(read, 2) << "the PXY points went through the sorter (its totals start anew)";
+    EXPECT_EQ(State().CurrentProject, nullptr);
+    EXPECT_EQ(State().RailExportsEnabled, 0);
+
+    rigel_ClearCoordinateLists();
+    Load(DataPath("gps/gps_three_numbers_skipped.gps"), kGPS, false);
+    EXPECT_EQ(State().CenterPoints.Antall(), 3);
+
+    // MIC: codes from the profile, in lists of its own.
+    rigel_ClearCoordinateLists();
+    rigel_ClearFeatureCodesLists();
+    SetProfileCodes(kNumericCodeEntries.centre, "100\n200\n");
+    Load(DataPath("mic/mic_kinds_and_counts.mic"), kMIC, false);
+    EXPECT_EQ(State().CenterPoints.Antall(), 2);
+    EXPECT_FALSE(rigel_IsFeatureCodesLoaded()) << "the library's code lists are not used";
+
+    TraceCapture trace;
+    rigel_ClearCoordinateLists();
+    Load(DataPath("kof/kof_feature_codes.kof"), kSPO, true);
+    Load(DataPath("kof/kof_feature_codes.kof"), kSPW, true);
+    EXPECT_EQ(State().CenterPoints.Antall(), 0);
+    EXPECT_NE(trace.text.find("type 18 has no reader"), std::string::npos) << trace.text;
+    EXPECT_NE(trace.text.find("type 1: its reader comes with the project file"),
+              std::string::npos);
+    ui.Verify();
+}
+
+TEST_F(Dispatcher, LoadFileAsksForAKofFile) {
+    ui.QueueFileDialogAnswer(std::nullopt);
+    EXPECT_EQ(rigel_LoadFile(), 0);
+    ASSERT_EQ(ui.FileDialogs().size(), 1u);
+    const FileDialogRequest& request = ui.FileDialogs()[0];
+    EXPECT_TRUE(request.open);
+    EXPECT_EQ(request.defaultExtension, "KOF-files");
+    EXPECT_EQ(request.initialFileName, "*.KOF");
+    EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+    EXPECT_EQ(request.filter, "");
+    EXPECT_EQ(request.title, "");
+    EXPECT_FALSE(rigel_IsCoordinatesLoaded());
+
+    ui.QueueFileDialogAnswer(dir.Path("missing.kof"));
+    EXPECT_EQ(rigel_LoadFile(), 0);
+    EXPECT_FALSE(rigel_IsCoordinatesLoaded());
+
+    // Codes are asked for; the rail exports are switched on.
+    ui.QueueFileDialogAnswer(DataPath("kof/kof_feature_codes.kof"));
+    ui.QueueFeatureCodeAnswer(Ok({"10"}, {}, {}));
+    EXPECT_EQ(rigel_LoadFile(), 0);
+    ui.Verify();
+    EXPECT_EQ(State().CenterPoints.Antall(), 6);
+    EXPECT_EQ(State().RailExportsEnabled, 1);
+    EXPECT_EQ(ui.FeatureCodeDialogs()[0].railExportsEnabled, 1);
+}
+
+TEST_F(Dispatcher, SkippedLinesReachTheDiagnosticsSinkWithFileAndLine) {
+    SetProfileCodes(kNumericCodeEntries.centre, "5\n");
+    const std::string path = DataPath("kof/kof_empty_x_or_y_skipped.kof");
+    Load(path, kKOF, false);
+    ASSERT_EQ(diagnostics.size(), 2u);
+    EXPECT_EQ(diagnostics[0].file, path);
+    EXPECT_EQ(diagnostics[0].line, 1);
+    EXPECT_EQ(diagnostics[1].line, 2);
+    EXPECT_EQ(State().CenterPoints.Antall(), 2);
+}
+
+} // namespace
+} // namespace rigel::test
