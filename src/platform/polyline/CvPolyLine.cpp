@@ -127,10 +127,9 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
     const auto& items = idx.Items();
     if (items.empty())
         return 0;
-    const int frame = items.front().element->Frame();
+    const int frame = idx.Frame();
     double X, Y;
-    ElementGeometry::ToCanonical(HeadElem() != nullptr ? HeadElem()->Frame() : frame, pos.x(),
-                                 pos.y(), X, Y);
+    ElementGeometry::ToCanonical(frame, pos.x(), pos.y(), X, Y);
 
     // Nearest point over the elements: (distance, chain order) decides, so the result does not
     // depend on the order in which elements are tried.
@@ -211,8 +210,7 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
         direction->Init(g.DirectionAt(best.u));
     if (foot != nullptr) {
         double x, y;
-        ElementGeometry::FromCanonical(HeadElem() != nullptr ? HeadElem()->Frame() : frame, fx, fy,
-                                       x, y);
+        ElementGeometry::FromCanonical(frame, fx, fy, x, y);
         foot->Init(x, y, g.HeightAt(best.u));
     }
     return 1;
@@ -233,7 +231,7 @@ int CvPolyLine::PosAtStation(double station, DT_Punkt* point, DT_Double* directi
     g.At(u, offset, X, Y, dir, curv);
     if (point != nullptr) {
         double x, y;
-        ElementGeometry::FromCanonical(HeadElem()->Frame(), X, Y, x, y);
+        ElementGeometry::FromCanonical(idx.Frame(), X, Y, x, y);
         point->Init(x, y, g.HeightAt(u));
     }
     if (direction != nullptr)

@@ -36,6 +36,8 @@ ProjectionIndex::ProjectionIndex(const CvPolyLine& chain) {
         if (lo_[k] < lo_[k - 1] || hi_[k] < hi_[k - 1])
             monotone_ = false;
     }
+    if (!elements_.empty() && elements_.front() != nullptr)
+        frame_ = elements_.front()->Frame();
     if (items_.empty())
         return;
     firstIndex_ = items_.front().index;
@@ -85,7 +87,8 @@ bool ProjectionIndex::Matches(const CvPolyLine& chain) const {
     const int n = chain.GetCount();
     if (n != static_cast<int>(elements_.size()))
         return false;
-    if (n > 0 && (chain.HeadElem() != elements_.front() || chain.TailElem() != elements_.back()))
+    if (n > 0 && (chain.Forste() != static_cast<const HovedObjekt*>(elements_.front()) ||
+                  chain.Siste() != static_cast<const HovedObjekt*>(elements_.back())))
         return false;
     const std::uint64_t edits = CvPolyElement::GlobalEditCount();
     if (edits == editCount_)

@@ -36,6 +36,8 @@ public:
                    ? itemOf_[chainIndex]
                    : -1;
     }
+    // The chain's frame (that of its first element) when the index was built.
+    int Frame() const { return frame_; }
     int FirstPlaceable() const { return items_.empty() ? -1 : firstIndex_; }
     int LastPlaceable() const { return items_.empty() ? -1 : lastIndex_; }
 
@@ -60,6 +62,7 @@ private:
     std::vector<Node> nodes_;
     std::vector<double> lo_, hi_; // station range of each item
     bool monotone_ = true;
+    int frame_ = 1;
     int firstIndex_ = -1, lastIndex_ = -1;
     // What the index was built from.
     std::vector<const CvPolyElement*> elements_;
