@@ -175,6 +175,14 @@ int RunLoad(const LoadOptions& o) {
             return 2;
         }
     }
+    // The types the dispatcher has a reader for; the others load nothing.
+    if (type != kSPW && type != kKOF && type != kPXY && type != kMIC && type != kGPS &&
+        type != kVTD && type != 28 && type != kXML) {
+        Error("%s: type %d (%s) is not a file rigel load reads; it reads SPW (1), KOF (2), PXY "
+              "(10), MIC (11), GPS (15), VTD (20, 28) and XML (25)",
+              o.file, type, std::string(ExtensionOfType(type)));
+        return 2;
+    }
     const bool numericCodes = type == kKOF || type == kMIC;
     const bool usesCodes = numericCodes || type == kXML;
 

@@ -1,0 +1,167 @@
+// The whole survey load beside the bare reading of its lines: a KOF file of two shuffled rails
+// goes through Serialize as a host loads it (feature codes from the profile, the point records,
+// the sort and the centre track), then GetCenterCoordinateList. The line read is the same
+// CArchive::ReadString loop on the same file, so the ratio is what the load adds to I/O.
+
+#include "BenchRegistry.h"
+#include "SyntheticSurvey.h"
+
+#include "frame/FeatureCodes.h"
+#include "frame/FileTypes.h"
+#include "frame/LibraryState.h"
+#include "frame/RigelExports.h"
+#include "frame/readers/KofReader.h"
+#include "frame/readers/LineSource.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/host/CArchive.h"
+#include "platform/host/CFile.h"
+#include "platform/host/CWinApp.h"
+#include "platform/railout/CvRailDump.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+using rigel::bench::Report;
+using rigel::bench::Time;
+
+// The load once more, step by step as the dispatcher takes them, to show where the time goes:
+// the feature-code scan of the file, the point records, the sort with the centre track, and the
+// copy to the host.
+void LoadByStages(const std::string& file, long points) {
+    rigel_ClearCoordinateLists();
+    rigel::LibraryState& state = rigel::State();
+    DT_IntListe found(1), centre(1), left(1), right(1);
+    left.LeggTilVerdi(7111);
+    right.LeggTilVerdi(7112);
+    const double codes = Time([&] {
+        CFile f(file.c_str(), CFile::modeRead);
+        CArchive archive(&f, CArchive::load, 1 << 16);
+        rigel::ArchiveLineSource lines(archive, file);
+        rigel::FindNumericCodes(lines, rigel::kKOF, found);
+    });
+    const double records = Time([&] {
+        CFile f(file.c_str(), CFile::modeRead);
+        CArchive archive(&f, CArchive::load, 1 << 16);
+        rigel::ArchiveLineSource lines(archive, file);
+        rigel::ReadKofPoints(lines, {centre, left, right},
+                             {state.CenterPoints, state.LeftRailPoints, state.RightRailPoints});
+    });
+    const double check = Time([] { CheckCenterCoordinateList(nullptr); });
+    CvSporopPointList copy(1);
+    const double handOver = Time([&] { GetCenterCoordinateList(&copy); });
+    Report("kof_load_stages", points, codes + records + check + handOver,
+           {{"codes_seconds", codes},
+            {"records_seconds", records},
+            {"sort_and_centre_seconds", check},
+            {"copy_seconds", handOver}});
+}
+
+// A folder of our own under the system's temporary folder, removed at the end.
+struct ScratchFolder {
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "rigel-kof-load-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::perror("rigel-bench kof_load: mkdtemp");
+            std::exit(1);
+        }
+        path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+};
+
+// n points on each rail (before repeats and strays), shuffled, as KOF point records.
+long WriteSurvey(const std::string& file, long long n) {
+    rigel::bench::SurveyOptions o;
+    o.spacing = 0.25;
+    o.length = static_cast<double>(n - 1) * o.spacing;
+    o.seed = 7;
+    std::string text;
+    long points = 0;
+    for (const rigel::bench::SurveyPoint& p : rigel::bench::MakeSurvey(o)) {
+        text += *rigel::railout::KofPointRecord(p.x, p.y, p.z, p.line == 1 ? "7111" : "7112",
+                                                p.line == 1 ? "left" : "right");
+        text += '\n';
+        ++points;
+    }
+    std::string reason;
+    if (!rigel::WriteFileAtomically(file, text, &reason)) {
+        std::fprintf(stderr, "rigel-bench kof_load: %s\n", reason.c_str());
+        std::exit(1);
+    }
+    return points;
+}
+
+long ReadLines(const std::string& file) {
+    CFile f(file.c_str(), CFile::modeRead);
+    CArchive archive(&f, CArchive::load, 1 << 16);
+    CString line;
+    long lines = 0;
+    while (archive.ReadString(line))
+        ++lines;
+    return lines;
+}
+
+const rigel::bench::Register kofLoad{
+    "kof_load",
+    "Load of a KOF survey of 2 x n shuffled rail points (codes, read, sort, centre track) "
+    "beside the bare read of its lines",
+    500'000, [](long long n) {
+        ScratchFolder scratch;
+        const std::string file = (scratch.path / "survey.kof").string();
+        const long points = WriteSurvey(file, n);
+
+        // The codes come from the profile, as they do once a user has assigned them.
+        CWinApp app("rigel-bench");
+        app.SetProfilePath((scratch.path / "profile.ini").string());
+        app.WriteProfileString("Settings", "Available Left Track Feature Codes", "7111\n");
+        app.WriteProfileString("Settings", "Available Right Track Feature Codes", "7112\n");
+        AfxSetApp(&app);
+
+        long lines = 0;
+        double readSeconds = 1e300;
+        for (int i = 0; i < 3; ++i)
+            readSeconds = std::min(readSeconds, Time([&] { lines = ReadLines(file); }));
+
+        CvSporopPointList centre(1);
+        const double loadSeconds = Time([&] {
+            rigel_ClearCoordinateLists();
+            rigel_ClearFeatureCodesLists();
+            CFile f(file.c_str(), CFile::modeRead);
+            CArchive archive(&f, CArchive::load, 1 << 16);
+            Serialize(&archive, nullptr, 2, 0, 0, 0);
+            GetCenterCoordinateList(&centre);
+        });
+        AfxSetApp(nullptr);
+
+        int totals[5] = {};
+        GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
+        Report("kof_read_lines", lines, readSeconds,
+               {{"file_mb", static_cast<double>(std::filesystem::file_size(file)) / (1 << 20)}});
+        Report("kof_load", points, loadSeconds,
+               {{"read_lines_seconds", readSeconds},
+                {"ratio_to_read", loadSeconds / readSeconds},
+                {"left_points", rigel::State().LeftRailPoints.Antall()},
+                {"right_points", rigel::State().RightRailPoints.Antall()},
+                {"centre_points", centre.Antall()},
+                {"duplicates", totals[2]},
+                {"measured_errors", totals[3]}});
+        if (centre.Antall() == 0) {
+            std::fputs("rigel-bench kof_load: the load gave no centre points\n", stderr);
+            std::exit(1);
+        }
+        LoadByStages(file, points);
+    }};
+
+} // namespace

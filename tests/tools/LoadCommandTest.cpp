@@ -1,0 +1,168 @@
+// `rigel load` run as a program on small KOF surveys.
+
+#include "platform/base/TextScan.h"
+#include "platform/railout/CvRailDump.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Split(const std::string& line, char by = ',') {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, by);)
+        fields.push_back(f);
+    if (!line.empty() && line.back() == by)
+        fields.emplace_back();
+    return fields;
+}
+
+// Along the track: t(i) = i + 0.0005 i^2 metres, heading 0.8 north, 0.6 east.
+double T(int i) { return i + 0.0005 * i * i; }
+double X(int i) { return 6543210.1234 + 0.8 * T(i); }
+double Y(int i) { return 234567.8901 + 0.6 * T(i); }
+double Z(int i) { return 120.0 + i * 0.0123; }
+
+class LoadCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "rigel-load-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        // Centre points (7110) about 1 m apart along a straight heading north-east, the spacing
+        // growing by a millimetre from point to point, with a left-rail point (7111) beside each;
+        // a record without coordinates; a description with a comma.
+        std::string kof = " 00 test survey\n";
+        for (int i = 0; i < 40; ++i) {
+            const double x = X(i), y = Y(i), z = Z(i);
+            kof += *rigel::railout::KofPointRecord(x, y, z, "7110", i == 5 ? "km 1,5" : "c") + "\n";
+            kof += *rigel::railout::KofPointRecord(x - 0.6, y + 0.8, z, "7111", "l") + "\n";
+            if (i == 10)
+                kof += " 05 no fix     7110\n";
+        }
+        Write("survey.kof", kof);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name), std::ios::binary) << text;
+    }
+
+    Outcome Rigel(const std::string& arguments, const std::string& input = "") const {
+        Write("in", input);
+        const std::string command = "RIGEL_PROFILE='" + Path("profile.ini") + "' '" +
+                                    RIGEL_CLI_PATH + "' load " + arguments + " <'" + Path("in") +
+                                    "' >'" + Path("out") + "' 2>'" + Path("err") + "'";
+        const int status = std::system(command.c_str());
+        Outcome run;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = Slurp(Path("out"));
+        run.err = Slurp(Path("err"));
+        return run;
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(LoadCommand, ExitCodesAndMessages) {
+    // No code known and none given: nothing read, the codes and the flags named.
+    Outcome run = Rigel("'" + Path("survey.kof") + "' -o '" + Path("c.csv") + "'");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("7110, 7111"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--centre"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(Path("c.csv")));
+
+    run = Rigel("'" + Path("missing.kof") + "' --centre 7110");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(Path("missing.kof")), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("No such file"), std::string::npos) << run.err;
+
+    // The type from the name, or from --type; a type without a reader is refused.
+    std::filesystem::copy_file(Path("survey.kof"), Path("survey.pts"));
+    run = Rigel("'" + Path("survey.pts") + "' --centre 7110");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("--type"), std::string::npos) << run.err;
+    EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type 2 --centre 7110").exitCode, 0);
+    EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type 12 --centre 7110").exitCode, 2);
+    EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --centre 71x0").exitCode, 2);
+}
+
+TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {
+    const Outcome run = Rigel("'" + Path("survey.kof") + "' --centre 7110 --analyse --verbose");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("40 points read."), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("survey.kof:24:"), std::string::npos) << run.err; // the record without x
+
+    std::istringstream lines(run.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
+                    "verticalCurvature,cant,code,description");
+    int i = 0;
+    for (; std::getline(lines, line); ++i) {
+        const std::vector<std::string> f = Split(line);
+        ASSERT_EQ(f.size(), i == 5 ? 14u : 13u) << line; // the quoted comma splits here
+        EXPECT_EQ(f[0], std::to_string(i));
+        // The very doubles the KOF reader made of the record's columns.
+        const std::string record = *rigel::railout::KofPointRecord(X(i), Y(i), Z(i), "", "");
+        EXPECT_EQ(rigel::Atof(f[1]), rigel::Atof(record.substr(24, 12))) << line;
+        EXPECT_EQ(rigel::Atof(f[2]), rigel::Atof(record.substr(37, 12))) << line;
+        EXPECT_EQ(rigel::Atof(f[3]), rigel::Atof(record.substr(49, 8))) << line;
+        // Stations from 0 along the points (coordinates rounded to 0.1 mm).
+        EXPECT_NEAR(rigel::Atof(f[4]), T(i), 2e-4) << line;
+        EXPECT_EQ(f[10], "999");
+        EXPECT_EQ(f[11], "7110");
+        if (i == 5) {
+            EXPECT_EQ(f[12] + "," + f[13], "\"km 1,5\"");
+        }
+    }
+    EXPECT_EQ(i, 40);
+}
+
+TEST_F(LoadCommand, CodesGivenOnceAreRememberedAndTheDialogCanBeAnswered) {
+    ASSERT_EQ(Rigel("'" + Path("survey.kof") + "' --left 7111").exitCode, 0);
+    EXPECT_NE(Slurp(Path("profile.ini")).find("Available Left Track Feature Codes=7111"),
+              std::string::npos);
+    // The profile now knows the left rail; one rail alone stands in for the centre.
+    Outcome run = Rigel("'" + Path("survey.kof") + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find(",7111,l\n"), std::string::npos);
+
+    // At the prompt: the codes found and the assignment, then the centre chosen instead.
+    run = Rigel("'" + Path("survey.kof") + "' --ask", "c 7110\nl\nok\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("SURVEY.KOF contains these feature codes:"), std::string::npos);
+    EXPECT_NE(run.err.find("left rail:    7111"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find(",7111,l\n"), std::string::npos);
+    EXPECT_NE(run.out.find(",7110,c\n"), std::string::npos);
+
+    EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --ask", "cancel\n").exitCode, 2);
+}
+
+} // namespace
