@@ -1,5 +1,6 @@
 #include "platform/railout/CvRailDump.h"
 
+#include "frame/readers/KofReader.h"
 #include "platform/base/TextScan.h"
 
 #include "../host/HostTestSupport.h"
@@ -171,6 +172,42 @@ TEST_F(RailDumpTest, KofRecordsReadBackToTheSamePointsByTheColumnRules) {
         EXPECT_NEAR(rigel::Atof(Mid(line, 49, 8)), expected[n].z, kHalfTenthMm);
     }
     EXPECT_EQ(n, expected.size());
+}
+
+TEST_F(RailDumpTest, KofRecordsLoadBackThroughTheKofReader) {
+    std::vector<PointAttributes> given;
+    for (int i = 0; i < 60; ++i) {
+        auto* p = new DT_Punkt(6600000.0 + i * 3.21987, 590000.0 - i * 1.00049, 45.6789 + i);
+        points.LeggTil(p);
+        if (i % 3 != 0) // every third point has no code: the default
+            attributes.points[p] = {i % 3 == 1 ? "7111" : "7112", rigel::Format("p%d", i)};
+        given.push_back(i % 3 != 0 ? attributes.points[p] : PointAttributes{"7101", ""});
+    }
+    dump.SetFilename(dir.Path("back.kof").c_str());
+    ASSERT_EQ(dump.WriteKOF05(&points, nullptr, nullptr, 7101, 1), 1) << dump.LastError();
+
+    DT_IntListe centre(1), left(1), right(1);
+    centre.LeggTilVerdi(7101);
+    left.LeggTilVerdi(7111);
+    right.LeggTilVerdi(7112);
+    CvSporopPointList c(1), l(1), r(1);
+    const std::string text = Contents(dir.Path("back.kof"));
+    rigel::BufferLineSource lines(text);
+    const rigel::ReadCounts counts = rigel::ReadKofPoints(lines, {centre, left, right}, {c, l, r});
+    EXPECT_EQ(counts.placed, 60);
+    EXPECT_EQ(counts.skipped, 0);
+    ASSERT_EQ(c.Antall() + l.Antall() + r.Antall(), 60);
+    int next[3] = {0, 0, 0};
+    for (int i = 0; i < 60; ++i) {
+        CvSporopPointList& list = i % 3 == 0 ? c : i % 3 == 1 ? l : r;
+        const CvSporopPoint* q = list.Punkt(next[i % 3]++);
+        const DT_Punkt* p = points.Punkt(i);
+        EXPECT_NEAR(q->x(), p->x(), kHalfTenthMm);
+        EXPECT_NEAR(q->y(), p->y(), kHalfTenthMm);
+        EXPECT_NEAR(q->z(), p->z(), kHalfTenthMm);
+        EXPECT_EQ(q->code, given[i].code);
+        EXPECT_EQ(q->description, given[i].description);
+    }
 }
 
 TEST_F(RailDumpTest, FailuresWriteNothingAndKeepThePreviousFile) {
