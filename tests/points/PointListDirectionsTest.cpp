@@ -100,17 +100,18 @@ TEST(PointListDirections, RecomputeTakesTheWeightedAngleOfTheDirectionCurve) {
     EXPECT_EQ(lines, std::vector<std::string>{"pt2->direction = 1.000000 newDir = 0.325323"});
 }
 
-TEST(PointListDirections, UpdateWithRecomputeEqualsTheTwoSteps) {
-    CvSporopPointList a, b;
-    for (CvSporopPointList* list : {&a, &b}) {
-        FillArc(*list, 9, 300.0, 7.0, 2.0, false);
-        list->UpdateDefaultStationing(1, nullptr, 0);
-    }
-    a.UpdateDirections(1);
-    b.UpdateDirections(0);
-    b.RecomputeDirections();
-    for (int i = 0; i < a.Antall(); ++i)
-        EXPECT_EQ(a.Punkt(i)->direction, b.Punkt(i)->direction) << i;
+// On a right-hand arc the accumulated turn falls by theta per chord c = 2 r sin(theta / 2) of
+// station: the curve (station, turn) is a line whose angle atan2(-theta, c) the middle points get.
+TEST(PointListDirections, RecomputeFlagTakesTheAngleAgainstStation) {
+    const double r = 300.0, theta = 7.0 / r;
+    CvSporopPointList list;
+    FillArc(list, 9, r, 7.0, 2.0, true);
+    list.UpdateDefaultStationing(1, nullptr, 0);
+    list.UpdateDirections(1);
+    // The last point's turn is half a chord's, which bends the curve at its neighbour.
+    for (int i = 2; i + 2 < list.Antall(); ++i)
+        EXPECT_NEAR(list.Punkt(i)->direction, std::atan2(-theta, 2 * r * std::sin(theta / 2)), 1e-9)
+            << i;
 }
 
 TEST(PointListDirections, ShortListsAreLeftAlone) {
