@@ -10,7 +10,7 @@
 namespace {
 
 // Runs the built rigel program with args; returns its standard output and exit code.
-std::pair<std::string, int> Run(const std::string& args) {
+std::pair<std::string, int> RunRigel(const std::string& args) {
     const std::string command = std::string(RIGEL_CLI_PATH) + " " + args + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
@@ -27,12 +27,12 @@ std::pair<std::string, int> Run(const std::string& args) {
 } // namespace
 
 TEST(RigelProgram, AnswersVersionAndHelp) {
-    const auto [version, code] = Run("--version");
+    const auto [version, code] = RunRigel("--version");
     EXPECT_EQ(code, 0);
     EXPECT_EQ(version, std::string("rigel ") + RIGEL_VERSION + "\n");
-    const auto [help, helpCode] = Run("--help");
+    const auto [help, helpCode] = RunRigel("--help");
     EXPECT_EQ(helpCode, 0);
     EXPECT_NE(help.find("Usage: rigel"), std::string::npos);
-    const auto [bad, badCode] = Run("--no-such-flag");
+    const auto [bad, badCode] = RunRigel("--no-such-flag");
     EXPECT_NE(badCode, 0);
 }
