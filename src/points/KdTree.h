@@ -76,16 +76,21 @@ private:
         nodes_.push_back(node);
         if (hi - lo > kLeafSize) {
             const int mid = lo + (hi - lo) / 2;
-            const std::vector<double>& key =
-                node.maxX - node.minX >= node.maxY - node.minY ? xs_ : ys_;
+            const bool splitX = node.maxX - node.minX >= node.maxY - node.minY;
+            const std::vector<double>& key = splitX ? xs_ : ys_;
             std::nth_element(
                 items_.begin() + lo, items_.begin() + mid, items_.begin() + hi, [&](int a, int b) {
                     return key[static_cast<std::size_t>(a)] < key[static_cast<std::size_t>(b)];
                 });
+            const double split =
+                key[static_cast<std::size_t>(items_[static_cast<std::size_t>(mid)])];
             const int left = Build(lo, mid);
             const int right = Build(mid, hi);
-            nodes_[static_cast<std::size_t>(id)].left = left;
-            nodes_[static_cast<std::size_t>(id)].right = right;
+            Node& built = nodes_[static_cast<std::size_t>(id)];
+            built.left = left;
+            built.right = right;
+            built.split = split;
+            built.splitX = splitX;
         }
         return id;
     }
