@@ -50,6 +50,12 @@ bool TraceEnabled() {
     return s.enabled;
 }
 
+bool TraceWanted() {
+    TraceState& s = State();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.enabled && (s.sink || EnvWantsStderr(s));
+}
+
 std::string FitTraceBuffer(std::string text) {
     const std::size_t room = kTraceBufferSize - 1;
     if (text.size() > room) {

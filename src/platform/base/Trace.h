@@ -23,6 +23,9 @@ TraceSink SetTraceSink(TraceSink sink);
 // The library switch for debug output; on by default.
 void SetTraceEnabled(bool on);
 bool TraceEnabled();
+// True when a traced line would go somewhere: the switch is on and a sink is installed or
+// RIGEL_TRACE=1. Lines nobody receives are not even formatted.
+bool TraceWanted();
 
 // Cuts text that does not fit the 1024-byte buffer (with its terminating NUL) so that
 // " [Truncated]" ends it: the result is at most 1023 bytes.
@@ -34,7 +37,7 @@ void TraceText(std::string_view text);
 // Formats and traces one line when the switch is on. A format that does not fit its arguments
 // is traced as such rather than thrown: tracing never breaks the operation that traces.
 template <typename... Args> void Trace(std::string_view format, const Args&... args) {
-    if (!TraceEnabled())
+    if (!TraceWanted())
         return;
     std::string text;
     try {
