@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const unsigned type = data[0] == 'M' ? rigel::kMIC : rigel::kKOF;
     DT_IntListe codes(1);
-    rigel::BufferLineSource lines(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
+    rigel::BufferLineSource lines(
+        std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
     rigel::FindNumericCodes(lines, type, codes);
     std::set<int> seen;
     for (int i = 0; i < codes.Antall(); ++i)

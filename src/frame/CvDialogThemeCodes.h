@@ -24,13 +24,13 @@ public:
     // other text is dropped and traced.
     int DoModal();
 
-    int m_nRailExports = 0;     // RailExportsEnabled of the library state, set before DoModal
-    CString m_strFileLabel;     // "<FILE> contains these feature codes:"
+    int m_nRailExports = 0;        // RailExportsEnabled of the library state, set before DoModal
+    CString m_strFileLabel;        // "<FILE> contains these feature codes:"
     BOOL m_bReadTierTable = FALSE; // after OK: read the horizontal alignment from a tier table
     BOOL m_bTurnTierTable = FALSE; // after OK: and turn it round
 
 private:
-    DT_IntListe* intLists_[4] = {};  // available, left, centre, right
+    DT_IntListe* intLists_[4] = {}; // available, left, centre, right
     StrengListe* textLists_[4] = {};
     bool text_ = false;
 };

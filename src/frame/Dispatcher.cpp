@@ -29,7 +29,9 @@ LinePoints StatePoints() {
 }
 
 // The KOF load fills the library's code lists through the feature-code step only when all three
-// are empty: codes chosen once hold until the host clears them.
+// are empty: codes chosen once hold until the host clears them. The project's readingInProgress
+// goes back to 0 only when the load is abandoned; after a completed load clearing it is the
+// host's part.
 void LoadKof(const LoadRequest& request) {
     LibraryState& state = State();
     CvPolyLine working(1);
@@ -118,9 +120,9 @@ bool DumpResult(SaveJob& job, const char* what, int result) {
 }
 
 bool WriteKof(SaveJob& job) {
-    return DumpResult(job, "WriteKOF05",
-                      job.dump.WriteKOF05(&job.points, &job.project.alignment, &job.vertical, 7101,
-                                          1));
+    return DumpResult(
+        job, "WriteKOF05",
+        job.dump.WriteKOF05(&job.points, &job.project.alignment, &job.vertical, 7101, 1));
 }
 bool WriteLft(SaveJob& job) {
     return DumpResult(job, "WriteLFT",
@@ -153,9 +155,9 @@ bool WriteNadb(SaveJob& job) {
     return DumpResult(job, "WriteNADBFiles", job.dump.WriteNADBFiles(&job.project.nadbData));
 }
 bool WriteGeo(SaveJob& job) {
-    return DumpResult(job, "WriteWinALC_GEO",
-                      job.dump.WriteWinALC_GEO(&job.project.alignment, &job.vertical, &job.points,
-                                               1));
+    return DumpResult(
+        job, "WriteWinALC_GEO",
+        job.dump.WriteWinALC_GEO(&job.project.alignment, &job.vertical, &job.points, 1));
 }
 bool WriteVer(SaveJob& job) {
     if (!job.verticalBuilt) {
@@ -163,9 +165,9 @@ bool WriteVer(SaveJob& job) {
               job.name);
         return false;
     }
-    return DumpResult(job, "WriteWinALC_VER",
-                      job.dump.WriteWinALC_VER(&job.project.alignment, &job.vertical, &job.points,
-                                               1));
+    return DumpResult(
+        job, "WriteWinALC_VER",
+        job.dump.WriteWinALC_VER(&job.project.alignment, &job.vertical, &job.points, 1));
 }
 
 void CloseBoundFile(CArchive* archive, CFile& file) {
@@ -191,6 +193,7 @@ void DeleteEmptyFile(const std::string& path) {
 
 } // namespace
 
+// clang-format off
 const std::array<ReaderRow, 4> kReaders = {{
     {kKOF, "KOF", LoadKof},
     {kPXY, "PXY", LoadPxy},
@@ -228,6 +231,7 @@ const std::array<MissingWriter, 6> kMissingWriters = {{
     {{kUDT, kAllTypes, kAllTrolley}, kUDT, "the trolley files"},
     {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
 }};
+// clang-format on
 
 const ReaderRow* FindReader(unsigned type) {
     for (const ReaderRow& row : kReaders)

@@ -60,12 +60,12 @@ void Load(const LoadRequest& request);
 struct SaveJob {
     TrackProject& project;
     CvRailDump& dump;
-    DT_PointList& points;       // the project's points as the rail-format writers take them
-    VS_LinjePaalegg& vertical;  // the working vertical alignment
-    bool verticalBuilt;         // false: it could not be built from the project's vertical elements
-    unsigned type;              // as requested
+    DT_PointList& points;      // the project's points as the rail-format writers take them
+    VS_LinjePaalegg& vertical; // the working vertical alignment
+    bool verticalBuilt;        // false: it could not be built from the project's vertical elements
+    unsigned type;             // as requested
     bool spwFlag;
-    std::string name;           // the target of the current row
+    std::string name; // the target of the current row
 };
 
 struct SaveRow {
@@ -73,7 +73,7 @@ struct SaveRow {
     bool railExports;              // runs only when the rail-format exports are enabled
     unsigned extension;            // the type whose extension names the file; 0: the requested one
     bool (*write)(SaveJob& job);
-    const char* failureText;       // shown with AfxMessageBox when the writer fails; null: none
+    const char* failureText; // shown with AfxMessageBox when the writer fails; null: none
 };
 
 extern const std::array<SaveRow, 10> kSaveSteps;

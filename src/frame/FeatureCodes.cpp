@@ -17,12 +17,24 @@ namespace {
 constexpr std::size_t kCodeScanPiece = 254;
 
 // The operations the steps need, for numeric and text code lists alike.
-int Has(const DT_IntListe& list, int code) { return list.Finnes(code); }
-int Has(const StrengListe& list, const std::string& code) { return list.Finnes(code); }
-void Add(DT_IntListe& list, int code) { list.LeggTilVerdi(code); }
-void Add(StrengListe& list, const std::string& code) { list.LeggTilStreng(code); }
-int ValueAt(const DT_IntListe& list, int i) { return list.Verdi(i); }
-std::string ValueAt(const StrengListe& list, int i) { return list.Tekst(i)->str(); }
+int Has(const DT_IntListe& list, int code) {
+    return list.Finnes(code);
+}
+int Has(const StrengListe& list, const std::string& code) {
+    return list.Finnes(code);
+}
+void Add(DT_IntListe& list, int code) {
+    list.LeggTilVerdi(code);
+}
+void Add(StrengListe& list, const std::string& code) {
+    list.LeggTilStreng(code);
+}
+int ValueAt(const DT_IntListe& list, int i) {
+    return list.Verdi(i);
+}
+std::string ValueAt(const StrengListe& list, int i) {
+    return list.Tekst(i)->str();
+}
 int CodeOf(const DT_IntListe&, const HovedObjekt* node) {
     return static_cast<const DT_Int*>(node)->Get();
 }
@@ -204,8 +216,8 @@ bool NumericFeatureCodeStep(DT_IntListe& centre, DT_IntListe& left, DT_IntListe&
                        kNumericCodeEntries);
 }
 
-bool TextFeatureCodeStep(StrengListe& centre, StrengListe& left, StrengListe& right,
-                         bool askDialog, CvPolyLine* alignment, const CvSporopPointList& points) {
+bool TextFeatureCodeStep(StrengListe& centre, StrengListe& left, StrengListe& right, bool askDialog,
+                         CvPolyLine* alignment, const CvSporopPointList& points) {
     centre.SlettAlleIListen(1);
     left.SlettAlleIListen(1);
     right.SlettAlleIListen(1);

@@ -38,12 +38,12 @@ struct FeatureCodeEntries {
     const char* left;
     const char* right;
 };
-inline constexpr FeatureCodeEntries kNumericCodeEntries{
-    "Available Center Track Feature Codes", "Available Left Track Feature Codes",
-    "Available Right Track Feature Codes"};
-inline constexpr FeatureCodeEntries kTextCodeEntries{
-    "Available Center Track Feature Codes (str)", "Available Left Track Feature Codes (str)",
-    "Available Right Track Feature Codes (str)"};
+inline constexpr FeatureCodeEntries kNumericCodeEntries{"Available Center Track Feature Codes",
+                                                        "Available Left Track Feature Codes",
+                                                        "Available Right Track Feature Codes"};
+inline constexpr FeatureCodeEntries kTextCodeEntries{"Available Center Track Feature Codes (str)",
+                                                     "Available Left Track Feature Codes (str)",
+                                                     "Available Right Track Feature Codes (str)"};
 
 // The label of the dialog for a file name: the name upper-cased, then " contains these feature
 // codes:".
@@ -65,7 +65,7 @@ bool NumericFeatureCodeStep(DT_IntListe& centre, DT_IntListe& left, DT_IntListe&
 
 // The text step for the LandXML survey-point load: the codes are the points' non-empty code
 // texts. With no code text at all it ends at once with empty lists and false.
-bool TextFeatureCodeStep(StrengListe& centre, StrengListe& left, StrengListe& right,
-                         bool askDialog, CvPolyLine* alignment, const CvSporopPointList& points);
+bool TextFeatureCodeStep(StrengListe& centre, StrengListe& left, StrengListe& right, bool askDialog,
+                         CvPolyLine* alignment, const CvSporopPointList& points);
 
 } // namespace rigel

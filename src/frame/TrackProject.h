@@ -71,7 +71,7 @@ public:
     std::array<OffsetView, 5> offsetView{};
 
     // Not in the project file.
-    int readingInProgress = 0;       // 1 while a KOF load runs
+    int readingInProgress = 0;        // 1 while a KOF load runs
     double trolleyStartStation = 0.0; // set by a trolley measurement load
     double sectionStart = 0.0;        // station range of the rail-format output
     double sectionEnd = 0.0;

@@ -54,8 +54,7 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         }
         EXPECT_TRUE(reachable);
         if (row.extension != 0) {
-            EXPECT_TRUE(extensions.insert(ExtensionOfType(row.extension)).second)
-                << row.extension;
+            EXPECT_TRUE(extensions.insert(ExtensionOfType(row.extension)).second) << row.extension;
         }
         EXPECT_EQ(RowApplies(row, row.types[0], false), !row.railExports);
     }
@@ -74,8 +73,8 @@ protected:
         project.alignment.AddElement(
             new CvPolyElement(DT_Punkt(0, 0), DT_Punkt(200, 0), 0, 0, 200, 0, 200, 1));
         for (int i = 0; i < 5; ++i)
-            project.projectPoints.LeggTil(
-                new CvSporopPoint(10.0 * (i + 1), 0.01 * i, 100.0 + i, "KL", "P" + std::to_string(i)));
+            project.projectPoints.LeggTil(new CvSporopPoint(10.0 * (i + 1), 0.01 * i, 100.0 + i,
+                                                            "KL", "P" + std::to_string(i)));
         project.sectionStart = 0.0;
         project.sectionEnd = 200.0;
         project.projectTexts = {"t1", "t2", "t3", "t4", "t5"};
@@ -124,9 +123,9 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     Clear();
     SaveAs("proj.SPW", kAllTypes, true, &project);
     ui.Verify();
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV",
-                                                "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO",
-                                                "proj.VER"}));
+    EXPECT_EQ(Written(),
+              (std::set<std::string>{"proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV", "proj.TIT",
+                                     "proj.NYL", "proj.NDB", "proj.GEO", "proj.VER"}));
     EXPECT_EQ(State().RailExportsEnabled, 1);
 
     // The trolley family and the line-file types.
@@ -261,8 +260,7 @@ TEST_F(Dispatcher, LoadsSetTheStateAndEndWithTheCentreTrack) {
     Load(DataPath("kof/kof_feature_codes.kof"), kSPW, true);
     EXPECT_EQ(State().CenterPoints.Antall(), 0);
     EXPECT_NE(trace.text.find("type 18 has no reader"), std::string::npos) << trace.text;
-    EXPECT_NE(trace.text.find("type 1: its reader comes with the project file"),
-              std::string::npos);
+    EXPECT_NE(trace.text.find("type 1: its reader comes with the project file"), std::string::npos);
     ui.Verify();
 }
 

@@ -238,7 +238,8 @@ TEST_F(FeatureCodes, TheDialogTakesBackDecimalCodesOnly) {
     dialog.m_nRailExports = 1;
     dialog.m_strFileLabel = "X.KOF contains these feature codes:";
     dialog.InitLists(&available, &left, &centre, &right);
-    FeatureCodeDialogAnswer answer = Ok(S({" 12 ", "-3", "4x", "", "99999999999"}), S({"7"}), S({}));
+    FeatureCodeDialogAnswer answer =
+        Ok(S({" 12 ", "-3", "4x", "", "99999999999"}), S({"7"}), S({}));
     answer.readTierTable = true;
     ui.QueueFeatureCodeAnswer(answer);
     EXPECT_EQ(dialog.DoModal(), IDOK);

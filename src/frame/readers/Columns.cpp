@@ -23,11 +23,17 @@ std::string_view Mid(std::string_view line, std::size_t position, std::size_t co
     return piece;
 }
 
-bool IsKofPointRecord(std::string_view line) { return line.substr(0, 3) == " 05"; }
+bool IsKofPointRecord(std::string_view line) {
+    return line.substr(0, 3) == " 05";
+}
 
-std::string_view KofCodeText(std::string_view line) { return Mid(line, 15, 8); }
+std::string_view KofCodeText(std::string_view line) {
+    return Mid(line, 15, 8);
+}
 
-int KofCode(std::string_view line) { return Atoi(KofCodeText(line)); }
+int KofCode(std::string_view line) {
+    return Atoi(KofCodeText(line));
+}
 
 MicHead ReadMicHead(std::string_view line) {
     MicHead head;

@@ -1,5 +1,6 @@
 #include "frame/readers/GpsReader.h"
 
+#include "frame/readers/NumberField.h"
 #include "platform/base/Diagnostics.h"
 #include "platform/base/TextScan.h"
 
@@ -22,6 +23,10 @@ ReadCounts ReadGpsPoints(LineSource& lines, CvSporopPointList& centre) {
             Diagnose(lines.Name(), lines.LineNumber(),
                      "line skipped: \"%%d %%lf %%lf %%lf\" read %d of 4 fields (no %s)", fields,
                      kWhat[fields]);
+            continue;
+        }
+        if (!FiniteCoordinates(x, y, z, lines)) {
+            ++counts.skipped;
             continue;
         }
         centre.LeggTil(new CvSporopPoint(x, y, z, std::string(), std::string()));

@@ -1,7 +1,8 @@
 #pragma once
 // A GPS coordinate file: each line read with the format "%d %lf %lf %lf" (number, x, y, z); a line
 // that yields all four becomes a point with these coordinates only, appended to centre. Other
-// lines are skipped (blank lines without a note).
+// lines, and lines with a coordinate that is not finite, are skipped (blank lines without a
+// note).
 
 #include "frame/readers/LineSource.h"
 #include "frame/readers/PointTargets.h"

@@ -46,6 +46,10 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
         const double x = ReadNumberField(xText, lines, "x");
         const double y = ReadNumberField(yText, lines, "y");
         const double z = ReadNumberField(columns::Mid(line, 49, 8), lines, "z");
+        if (!FiniteCoordinates(x, y, z, lines)) {
+            ++counts.skipped;
+            continue;
+        }
 
         const CvSporopPoint point(x, y, z, std::string(codeText), std::string(description));
         const int placed = PlaceByCode(point, code, codes, points, true);

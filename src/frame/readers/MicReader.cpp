@@ -18,6 +18,10 @@ ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePo
         const double x = ReadNumberField(columns::Mid(line, 32, 14), lines, "x");
         const double y = ReadNumberField(columns::Mid(line, 46, 14), lines, "y");
         const double z = ReadNumberField(columns::Mid(line, 60, 14), lines, "z");
+        if (!FiniteCoordinates(x, y, z, lines)) {
+            ++counts.skipped;
+            continue;
+        }
 
         const CvSporopPoint point(x, y, z, std::string(), std::string());
         const int placed = PlaceByCode(point, head.code, codes, points, false);

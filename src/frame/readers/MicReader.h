@@ -3,7 +3,8 @@
 // record with a positive count and the kind 1 or at least 11 is a point with x Mid(32, 14),
 // y Mid(46, 14), z Mid(60, 14) (atof). The point (coordinates only) goes to the left rail when
 // its code is a left code, to the right rail when it is a right code, to the centre when it is a
-// centre code, each test on its own. Other lines are ignored.
+// centre code, each test on its own. Other lines are ignored; a record whose x, y or z is not
+// finite is skipped.
 
 #include "frame/readers/LineSource.h"
 #include "frame/readers/PointTargets.h"

@@ -3,6 +3,8 @@
 #include "platform/base/Diagnostics.h"
 #include "platform/base/TextScan.h"
 
+#include <cmath>
+
 namespace rigel {
 
 double ReadNumberField(std::string_view text, const LineSource& lines, const char* field) {
@@ -12,6 +14,17 @@ double ReadNumberField(std::string_view text, const LineSource& lines, const cha
         Diagnose(lines.Name(), lines.LineNumber(), "%s \"%s\" is not a plain number; read as %.17g",
                  field, std::string(text), value);
     return value;
+}
+
+bool FiniteCoordinates(double x, double y, double z, const LineSource& lines) {
+    const char* bad = !std::isfinite(x)   ? "x"
+                      : !std::isfinite(y) ? "y"
+                      : !std::isfinite(z) ? "z"
+                                          : nullptr;
+    if (bad == nullptr)
+        return true;
+    Diagnose(lines.Name(), lines.LineNumber(), "point skipped: %s is not a finite number", bad);
+    return false;
 }
 
 } // namespace rigel

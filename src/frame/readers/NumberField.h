@@ -10,4 +10,9 @@ namespace rigel {
 
 double ReadNumberField(std::string_view text, const LineSource& lines, const char* field);
 
+// False, with a note, when x, y or z is not finite ("nan", "inf", or a number beyond the range
+// of a double): such a point cannot lie on a track, and a single one would upset the ordering of
+// every point measured with it, so the readers skip it.
+bool FiniteCoordinates(double x, double y, double z, const LineSource& lines);
+
 } // namespace rigel

@@ -25,6 +25,10 @@ ReadCounts ReadPxyPoints(LineSource& lines, CvSporopPointList& centre) {
         const double x = ReadNumberField(xText, lines, "x");
         const double y = ReadNumberField(yText, lines, "y");
         const double z = ReadNumberField(columns::Mid(line, 38, 12), lines, "z");
+        if (!FiniteCoordinates(x, y, z, lines)) {
+            ++counts.skipped;
+            continue;
+        }
         centre.LeggTil(new CvSporopPoint(x, y, z, std::string(columns::Mid(line, 51, 8)),
                                          std::string(columns::Mid(line, 0, 13))));
         ++counts.placed;

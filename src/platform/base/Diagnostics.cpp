@@ -16,7 +16,9 @@ DiagnosticSink SetDiagnosticSink(DiagnosticSink sink) {
     return previous;
 }
 
-bool DiagnosticsWanted() { return static_cast<bool>(Sink()); }
+bool DiagnosticsWanted() {
+    return static_cast<bool>(Sink());
+}
 
 void ReportDiagnostic(std::string_view file, long line, std::string_view reason) {
     if (Sink())

@@ -42,7 +42,8 @@ void Diagnose(std::string_view file, long line, std::string_view format, const A
 // Installs a sink for the lifetime of a scope and puts the previous one back.
 class ScopedDiagnosticSink {
 public:
-    explicit ScopedDiagnosticSink(DiagnosticSink sink) : previous_(SetDiagnosticSink(std::move(sink))) {}
+    explicit ScopedDiagnosticSink(DiagnosticSink sink)
+        : previous_(SetDiagnosticSink(std::move(sink))) {}
     ~ScopedDiagnosticSink() { SetDiagnosticSink(std::move(previous_)); }
     ScopedDiagnosticSink(const ScopedDiagnosticSink&) = delete;
     ScopedDiagnosticSink& operator=(const ScopedDiagnosticSink&) = delete;

@@ -16,8 +16,7 @@ protected:
     ReadCounts Kof(const std::string& name) {
         const std::string bytes = FileBytes(DataPath(name));
         BufferLineSource lines(bytes, name);
-        return ReadKofPoints(lines, {centreCodes, leftCodes, rightCodes},
-                             {centre, left, right});
+        return ReadKofPoints(lines, {centreCodes, leftCodes, rightCodes}, {centre, left, right});
     }
     ReadCounts Mic(const std::string& name) {
         const std::string bytes = FileBytes(DataPath(name));
@@ -124,6 +123,27 @@ TEST_F(PointReaders, RecordsWithAnEmptyXOrYAreSkipped) {
                   "is empty"}));
 }
 
+// "nan", "inf" and numbers beyond a double: such a point would upset the sorting of the whole
+// survey, so it is skipped like a record without coordinates.
+TEST_F(PointReaders, RecordsWithCoordinatesThatAreNotFiniteAreSkipped) {
+    centreCodes.LeggTilVerdi(5);
+    const ReadCounts counts = Kof("kof/kof_non_finite_coordinates_skipped.kof");
+    EXPECT_EQ(Descriptions(centre), (std::vector<std::string>{"D"}));
+    EXPECT_EQ(counts.skipped, 3);
+    EXPECT_EQ(Reasons(), (std::vector<std::string>{
+                             "kof/kof_non_finite_coordinates_skipped.kof:1: point skipped: x is "
+                             "not a finite number",
+                             "kof/kof_non_finite_coordinates_skipped.kof:2: point skipped: y is "
+                             "not a finite number",
+                             "kof/kof_non_finite_coordinates_skipped.kof:3: point skipped: z is "
+                             "not a finite number"}));
+
+    BufferLineSource gps("1 1 2 3\n2 nan 2 3\n3 1 2 1e400\n", "g.gps");
+    CvSporopPointList points(1);
+    EXPECT_EQ(ReadGpsPoints(gps, points).skipped, 2);
+    EXPECT_EQ(points.Antall(), 1);
+}
+
 TEST_F(PointReaders, PxySkipsTwoHeaderLinesAndEmptyCoordinates) {
     const std::string bytes = FileBytes(DataPath("pxy/pxy_two_header_lines.pxy"));
     BufferLineSource lines(bytes, "p.pxy");
@@ -190,12 +210,12 @@ TEST_F(PointReaders, RealKofFilesByTheColumnRules) {
     centreCodes.LeggTilVerdi(8245);
     leftCodes.LeggTilVerdi(7601);
     rightCodes.LeggTilVerdi(8751);
-    const ReadCounts counts = Kof(
-        "kof/external/01-05_points_multiple_utm32_epsg25832_some_rows_wrongly_formatted.kof");
+    const ReadCounts counts =
+        Kof("kof/external/01-05_points_multiple_utm32_epsg25832_some_rows_wrongly_formatted.kof");
     // "     05 SKILT-01", "05 SKILT-02" and "-05 LYKT-02" are not records.
     EXPECT_EQ(left.Antall(), 0);
-    EXPECT_EQ(Descriptions(centre), (std::vector<std::string>{"69217", "69269", "124057", "98285",
-                                                              "98284", "69207"}));
+    EXPECT_EQ(Descriptions(centre),
+              (std::vector<std::string>{"69217", "69269", "124057", "98285", "98284", "69207"}));
     EXPECT_EQ(Descriptions(right), (std::vector<std::string>{"LYKT-01", "LYKT-03", "LYKT-04"}));
     // "98285" has its fields one column late: x and z lose their last digit.
     const CvSporopPoint& shifted = *centre.Punkt(3);
@@ -212,7 +232,8 @@ TEST_F(PointReaders, RealKofFilesByTheColumnRules) {
     // Windows-1252 name byte for byte.
     Kof("kof/external/15-5-18-Fossegata_windows.kof");
     ASSERT_EQ(centre.Antall(), 6);
-    EXPECT_EQ(centre.Punkt(0)->description, "\xC6\xD8\xC5" "1");
+    EXPECT_EQ(centre.Punkt(0)->description, "\xC6\xD8\xC5"
+                                            "1");
     EXPECT_EQ(centre.Punkt(5)->z(), 68.052);
 }
 
@@ -227,8 +248,7 @@ TEST_F(PointReaders, TabsInsideColumnsAreNotedNotFatal) {
     EXPECT_EQ(counts.placed, 4);
     ASSERT_FALSE(diagnostics.empty());
     EXPECT_EQ(diagnostics[0].line, 3);
-    EXPECT_EQ(diagnostics[0].reason,
-              "x \"23231.981  5\" is not a plain number; read as 23231.981");
+    EXPECT_EQ(diagnostics[0].reason, "x \"23231.981  5\" is not a plain number; read as 23231.981");
 }
 
 } // namespace
