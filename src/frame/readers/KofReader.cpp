@@ -51,7 +51,7 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
             continue;
         }
 
-        const CvSporopPoint point(x, y, z, std::string(codeText), std::string(description));
+        const RecordPoint point{x, y, z, codeText, description};
         const int placed = PlaceByCode(point, code, codes, points, true);
         counts.placed += placed;
         if (placed == 0) {

@@ -23,7 +23,7 @@ ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePo
             continue;
         }
 
-        const CvSporopPoint point(x, y, z, std::string(), std::string());
+        const RecordPoint point{x, y, z, {}, {}};
         const int placed = PlaceByCode(point, head.code, codes, points, false);
         counts.placed += placed;
         if (placed == 0) {

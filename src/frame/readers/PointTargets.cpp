@@ -2,11 +2,12 @@
 
 namespace rigel {
 
-int PlaceByCode(const CvSporopPoint& point, int code, const LineCodes& codes,
+int PlaceByCode(const RecordPoint& point, int code, const LineCodes& codes,
                 const LinePoints& points, bool zeroIsCentre) {
     int placed = 0;
     auto place = [&](CvSporopPointList& list) {
-        list.LeggTil(new CvSporopPoint(point));
+        list.LeggTil(new CvSporopPoint(point.x, point.y, point.z, std::string(point.code),
+                                       std::string(point.description)));
         ++placed;
     };
     if (codes.left.Finnes(code))

@@ -5,6 +5,8 @@
 #include "platform/base/DT_IntListe.h"
 #include "points/CvSporopPointList.h"
 
+#include <string_view>
+
 namespace rigel {
 
 struct LineCodes {
@@ -26,10 +28,17 @@ struct ReadCounts {
     long skipped = 0; // records skipped or placed on no line
 };
 
-// Appends a copy of point to the left rail when left holds code, to the right rail when right
-// holds it, and to the centre when centre holds it (or, with zeroIsCentre, when code is 0): each
-// test on its own. Returns the number of lists the point went to.
-int PlaceByCode(const CvSporopPoint& point, int code, const LineCodes& codes,
+// A point as a record gives it.
+struct RecordPoint {
+    double x, y, z;
+    std::string_view code;
+    std::string_view description;
+};
+
+// Appends a new point to the left rail when left holds code, to the right rail when right holds
+// it, and to the centre when centre holds it (or, with zeroIsCentre, when code is 0): each test on
+// its own. Returns the number of lists the point went to.
+int PlaceByCode(const RecordPoint& point, int code, const LineCodes& codes,
                 const LinePoints& points, bool zeroIsCentre);
 
 } // namespace rigel
