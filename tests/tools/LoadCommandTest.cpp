@@ -1,10 +1,12 @@
 // `rigel load` run as a program on small KOF surveys.
 
 #include "platform/base/TextScan.h"
+#include "platform/polyline/CvPolyLine.h"
 #include "platform/railout/CvRailDump.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -163,6 +165,33 @@ TEST_F(LoadCommand, CodesGivenOnceAreRememberedAndTheDialogCanBeAnswered) {
     EXPECT_NE(run.out.find(",7110,c\n"), std::string::npos);
 
     EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --ask", "cancel\n").exitCode, 2);
+}
+
+TEST_F(LoadCommand, TheAlignmentOptionTakesTheHeightFromTheInnerRail) {
+    // Both rails, the right one 5 mm higher; the track curves gently to the right.
+    std::string kof;
+    for (int i = 0; i < 40; ++i) {
+        kof += *rigel::railout::KofPointRecord(X(i) + 0.45, Y(i) - 0.6, 10.0, "7111", "") + "\n";
+        kof += *rigel::railout::KofPointRecord(X(i) - 0.45, Y(i) + 0.6, 10.005, "7112", "") + "\n";
+    }
+    Write("rails.kof", kof);
+    CvPolyLine alignment(1);
+    auto* arc = new CvPolyElement;
+    ASSERT_EQ(arc->InitFromStart({X(0) - 8, Y(0) - 6}, std::atan2(0.8, 0.6), 1e5, 1e5, 100, 0), 1);
+    alignment.AddElement(arc);
+    ASSERT_EQ(alignment.ExportToTIT11File(Path("arc.tit").c_str(), 1, 0), 1);
+
+    const std::string load = "'" + Path("rails.kof") + "' --left 7111 --right 7112";
+    Outcome run = Rigel(load);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> f = Split(run.out.substr(run.out.find('\n') + 1));
+    EXPECT_EQ(f[3], "10");   // the lower rail
+    EXPECT_EQ(f[10], "-5");  // left minus right, in millimetres
+
+    run = Rigel(load + " --alignment '" + Path("arc.tit") + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    f = Split(run.out.substr(run.out.find('\n') + 1));
+    EXPECT_EQ(f[3], "10.005"); // the inner rail of a right-hand curve
 }
 
 } // namespace
