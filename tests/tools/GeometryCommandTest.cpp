@@ -2,34 +2,22 @@
 
 #include "platform/polyline/CvPolyLine.h"
 
+#include "ProgramTest.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <sstream>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
-struct ProcessResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using ProcessResult = rigel::test::Outcome;
 
-class GeometryCommand : public ::testing::Test {
+class GeometryCommand : public rigel::test::ProgramTest {
 protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "rigel-geometry-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        ProgramTest::SetUp();
 
         // A line north from (1000, 2000), 100 m, then a right-hand arc of radius 200, 50 m.
         CvPolyLine chain(1);
@@ -41,36 +29,7 @@ protected:
         chain.AddElement(arc);
         ASSERT_EQ(chain.ExportToTIT11File(Path("track.tit").c_str(), 1, 0), 1) << chain.LastError();
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-
-    static std::string Slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    ProcessResult Rigel(const std::string& arguments) const {
-        const std::string command = std::string("'") + RIGEL_CLI_PATH + "' geometry " + arguments +
-                                    " >'" + Path("out") + "' 2>'" + Path("err") + "'";
-        const int status = std::system(command.c_str());
-        ProcessResult run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Slurp(Path("out"));
-        run.err = Slurp(Path("err"));
-        return run;
-    }
-
-    std::filesystem::path dir_;
+    ProcessResult Rigel(const std::string& arguments) const { return Run("geometry " + arguments); }
 };
 
 } // namespace

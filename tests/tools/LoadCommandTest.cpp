@@ -4,32 +4,20 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "platform/railout/CvRailDump.h"
 
+#include "ProgramTest.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using rigel::test::Outcome;
+using rigel::test::Slurp;
 
 std::vector<std::string> Split(const std::string& line, char by = ',') {
     std::vector<std::string> fields;
@@ -42,17 +30,23 @@ std::vector<std::string> Split(const std::string& line, char by = ',') {
 }
 
 // Along the track: t(i) = i + 0.0005 i^2 metres, heading 0.8 north, 0.6 east.
-double T(int i) { return i + 0.0005 * i * i; }
-double X(int i) { return 6543210.1234 + 0.8 * T(i); }
-double Y(int i) { return 234567.8901 + 0.6 * T(i); }
-double Z(int i) { return 120.0 + i * 0.0123; }
+double T(int i) {
+    return i + 0.0005 * i * i;
+}
+double X(int i) {
+    return 6543210.1234 + 0.8 * T(i);
+}
+double Y(int i) {
+    return 234567.8901 + 0.6 * T(i);
+}
+double Z(int i) {
+    return 120.0 + i * 0.0123;
+}
 
-class LoadCommand : public ::testing::Test {
+class LoadCommand : public rigel::test::ProgramTest {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rigel-load-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        ProgramTest::SetUp();
         // Centre points (7110) about 1 m apart along a straight heading north-east, the spacing
         // growing by a millimetre from point to point, with a left-rail point (7111) beside each;
         // a record without coordinates; a description with a comma.
@@ -66,30 +60,10 @@ protected:
         }
         Write("survey.kof", kof);
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-
+    // `rigel load ARGUMENTS` with a profile of the test's own.
     Outcome Rigel(const std::string& arguments, const std::string& input = "") const {
-        Write("in", input);
-        const std::string command = "RIGEL_PROFILE='" + Path("profile.ini") + "' '" +
-                                    RIGEL_CLI_PATH + "' load " + arguments + " <'" + Path("in") +
-                                    "' >'" + Path("out") + "' 2>'" + Path("err") + "'";
-        const int status = std::system(command.c_str());
-        Outcome run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Slurp(Path("out"));
-        run.err = Slurp(Path("err"));
-        return run;
+        return Run("load " + arguments, input, "RIGEL_PROFILE='" + Path("profile.ini") + "'");
     }
-
-    std::filesystem::path dir_;
 };
 
 TEST_F(LoadCommand, ExitCodesAndMessages) {
@@ -185,8 +159,8 @@ TEST_F(LoadCommand, TheAlignmentOptionTakesTheHeightFromTheInnerRail) {
     Outcome run = Rigel(load);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::string> f = Split(run.out.substr(run.out.find('\n') + 1));
-    EXPECT_EQ(f[3], "10");   // the lower rail
-    EXPECT_EQ(f[10], "-5");  // left minus right, in millimetres
+    EXPECT_EQ(f[3], "10");  // the lower rail
+    EXPECT_EQ(f[10], "-5"); // left minus right, in millimetres
 
     run = Rigel(load + " --alignment '" + Path("arc.tit") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
