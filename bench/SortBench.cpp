@@ -6,6 +6,9 @@
 #include "points/CvMeasurePointSort.h"
 
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -24,23 +27,30 @@ void FillRail(CvSporopPointList& list, long long n, double bearing, std::uint64_
             list.LeggTil(new CvSporopPoint(p.x, p.y, p.z, "7101", ""));
 }
 
-void SortOnce(long long n, double bearing, const char* name) {
+double SortOnce(long long n, double bearing, const char* name,
+                std::vector<std::pair<std::string, double>> extra = {}) {
     CvSporopPointList list;
     FillRail(list, n, bearing, 42);
     CvMeasurePointSort sorter;
     const long long count = list.Antall();
     const double seconds = Time([&] { sorter.Sort(&list, 1, 0); });
-    Report(name, count, seconds,
-           {{"duplicates", sorter.duplicates}, {"measured_errors", sorter.measuredErrors},
-            {"analyzed", sorter.pointsAnalyzed}});
+    std::vector<std::pair<std::string, double>> fields = {
+        {"duplicates", sorter.duplicates},
+        {"measured_errors", sorter.measuredErrors},
+        {"analyzed", sorter.pointsAnalyzed}};
+    fields.insert(fields.end(), extra.begin(), extra.end());
+    Report(name, count, seconds, fields);
+    return seconds;
 }
 
 const rigel::bench::Register sortBench{
-    "sort", "Sort of n shuffled rail points heading north-east, then east (n and 2n)",
+    "sort", "Sort of n shuffled rail points heading north-east, east and north; then 2n north-east",
     1'000'000, [](long long n) {
-        SortOnce(n, 0.6, "sort_northeast");
+        const double one = SortOnce(n, 0.6, "sort_northeast");
         SortOnce(n, 1.5707963267948966, "sort_east");
-        SortOnce(2 * n, 0.6, "sort_northeast_2n");
+        SortOnce(n, 0.0, "sort_north");
+        const double two = SortOnce(2 * n, 0.6, "sort_northeast_2n");
+        Report("sort_growth", 2 * n, two, {{"seconds_n", one}, {"ratio_2n_to_n", two / one}});
     }};
 
 const rigel::bench::Register sortIdentical{
