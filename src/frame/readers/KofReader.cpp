@@ -21,6 +21,7 @@ bool LooksLikeMisplacedRecord(std::string_view line) {
 } // namespace
 
 ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePoints& points) {
+    const CodeRoutes routes(codes);
     ReadCounts counts;
     std::string line;
     while (lines.Next(line)) {
@@ -52,7 +53,7 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
         }
 
         const RecordPoint point{x, y, z, codeText, description};
-        const int placed = PlaceByCode(point, code, codes, points, true);
+        const int placed = PlaceByCode(point, code, routes, points, true);
         counts.placed += placed;
         if (placed == 0) {
             ++counts.skipped;

@@ -7,6 +7,7 @@
 namespace rigel {
 
 ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePoints& points) {
+    const CodeRoutes routes(codes);
     ReadCounts counts;
     std::string line;
     while (lines.Next(line)) {
@@ -24,7 +25,7 @@ ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePo
         }
 
         const RecordPoint point{x, y, z, {}, {}};
-        const int placed = PlaceByCode(point, head.code, codes, points, false);
+        const int placed = PlaceByCode(point, head.code, routes, points, false);
         counts.placed += placed;
         if (placed == 0) {
             ++counts.skipped;

@@ -2,7 +2,17 @@
 
 namespace rigel {
 
-int PlaceByCode(const RecordPoint& point, int code, const LineCodes& codes,
+CodeRoutes::CodeRoutes(const LineCodes& codes) {
+    auto add = [&](const DT_IntListe& list, Line line) {
+        for (int i = 0; i < list.Antall(); ++i)
+            lines_[list.Verdi(i)] |= line;
+    };
+    add(codes.left, kLeft);
+    add(codes.right, kRight);
+    add(codes.centre, kCentre);
+}
+
+int PlaceByCode(const RecordPoint& point, int code, const CodeRoutes& routes,
                 const LinePoints& points, bool zeroIsCentre) {
     int placed = 0;
     auto place = [&](CvSporopPointList& list) {
@@ -10,11 +20,12 @@ int PlaceByCode(const RecordPoint& point, int code, const LineCodes& codes,
                                        std::string(point.description)));
         ++placed;
     };
-    if (codes.left.Finnes(code))
+    const unsigned lines = routes.Lines(code);
+    if (lines & CodeRoutes::kLeft)
         place(points.left);
-    if (codes.right.Finnes(code))
+    if (lines & CodeRoutes::kRight)
         place(points.right);
-    if (codes.centre.Finnes(code) || (zeroIsCentre && code == 0))
+    if ((lines & CodeRoutes::kCentre) || (zeroIsCentre && code == 0))
         place(points.centre);
     return placed;
 }

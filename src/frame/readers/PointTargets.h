@@ -6,6 +6,7 @@
 #include "points/CvSporopPointList.h"
 
 #include <string_view>
+#include <unordered_map>
 
 namespace rigel {
 
@@ -35,10 +36,26 @@ struct RecordPoint {
     std::string_view description;
 };
 
+// The lines each code goes to, looked up once per record in a hash table built from the three
+// code lists (a linear search of the lists per record would make a read with many assigned codes
+// quadratic).
+class CodeRoutes {
+public:
+    enum Line : unsigned char { kLeft = 1, kRight = 2, kCentre = 4 };
+    explicit CodeRoutes(const LineCodes& codes);
+    unsigned Lines(int code) const {
+        const auto found = lines_.find(code);
+        return found == lines_.end() ? 0u : found->second;
+    }
+
+private:
+    std::unordered_map<int, unsigned char> lines_;
+};
+
 // Appends a new point to the left rail when left holds code, to the right rail when right holds
 // it, and to the centre when centre holds it (or, with zeroIsCentre, when code is 0): each test on
 // its own. Returns the number of lists the point went to.
-int PlaceByCode(const RecordPoint& point, int code, const LineCodes& codes,
+int PlaceByCode(const RecordPoint& point, int code, const CodeRoutes& routes,
                 const LinePoints& points, bool zeroIsCentre);
 
 } // namespace rigel
