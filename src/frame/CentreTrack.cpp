@@ -1,5 +1,6 @@
 #include "frame/CentreTrack.h"
 
+#include "platform/base/HugePages.h"
 #include "platform/base/Trace.h"
 #include "platform/polyline/CvPolyElement.h"
 #include "platform/polyline/CvPolyLine.h"
@@ -22,8 +23,8 @@ constexpr double kNoDistance = 9999999.99;
 class NearestRailPoint {
 public:
     explicit NearestRailPoint(const CvSporopPointList& searched) {
-        xs_.reserve(static_cast<std::size_t>(searched.Antall()));
-        ys_.reserve(static_cast<std::size_t>(searched.Antall()));
+        ReserveLarge(xs_, static_cast<std::size_t>(searched.Antall()));
+        ReserveLarge(ys_, static_cast<std::size_t>(searched.Antall()));
         for (int i = 0; i < searched.Antall(); ++i) {
             xs_.push_back(searched.Punkt(i)->x());
             ys_.push_back(searched.Punkt(i)->y());

@@ -1,6 +1,7 @@
 #include "points/CvMeasurePointSort.h"
 
 #include "platform/base/DT_Double.h"
+#include "platform/base/HugePages.h"
 #include "platform/base/TextFormat.h"
 #include "platform/host/HostUi.h"
 #include "points/NeighbourSearch.h"
@@ -52,7 +53,7 @@ int CvMeasurePointSort::Presort(int ascending, std::vector<PresortKey>& keys) {
     const int n = list->Antall();
     try {
         keys.clear();
-        keys.reserve(static_cast<std::size_t>(n));
+        rigel::ReserveLarge(keys, static_cast<std::size_t>(n));
     } catch (const std::bad_alloc&) {
         return ErrorKode(-2);
     }
@@ -79,8 +80,11 @@ int CvMeasurePointSort::Presort(int ascending, std::vector<PresortKey>& keys) {
 }
 
 void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
-    std::vector<double> xs(records.size()), ys(records.size());
-    std::vector<char> excluded(records.size());
+    std::vector<double> xs, ys;
+    std::vector<char> excluded;
+    rigel::AssignLarge(xs, records.size());
+    rigel::AssignLarge(ys, records.size());
+    rigel::AssignLarge(excluded, records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         xs[i] = records[i].x;
         ys[i] = records[i].y;
@@ -198,7 +202,8 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& or
 }
 
 void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records) {
-    std::vector<int> named(records.size(), 0);
+    std::vector<int> named;
+    rigel::AssignLarge(named, records.size());
     for (const Record& r : records) {
         if (r.nearest >= 0)
             ++named[static_cast<std::size_t>(r.nearest)];
@@ -233,9 +238,9 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     try {
         if (Presort(1, keys) != 1)
             return ErrorKode();
-        records.reserve(static_cast<std::size_t>(before));
-        order.reserve(static_cast<std::size_t>(before));
-        placed.assign(static_cast<std::size_t>(before), 0);
+        rigel::ReserveLarge(records, static_cast<std::size_t>(before));
+        rigel::ReserveLarge(order, static_cast<std::size_t>(before));
+        rigel::AssignLarge(placed, static_cast<std::size_t>(before));
     } catch (const std::bad_alloc&) {
         return ErrorKode(-3);
     }
@@ -265,7 +270,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     // The walked records' points, in walk order and each once, make the new list; every other
     // point (repeats and points not placed) is deleted.
     std::vector<HovedObjekt*> all;
-    all.reserve(static_cast<std::size_t>(before));
+    rigel::ReserveLarge(all, static_cast<std::size_t>(before));
     for (int i = 0; i < before; ++i)
         all.push_back(list->Objekt(i));
     list->SlettAlleIListen(0);

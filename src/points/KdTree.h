@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "platform/base/HugePages.h"
+
 namespace rigel {
 
 class KdTree {
@@ -26,11 +28,11 @@ public:
     template <typename Include>
     KdTree(const std::vector<double>& xs, const std::vector<double>& ys, Include include)
         : xs_(xs), ys_(ys) {
-        items_.reserve(xs.size());
+        ReserveLarge(items_, xs.size());
         for (std::size_t i = 0; i < xs.size(); ++i)
             if (include(i) && std::isfinite(xs[i]) && std::isfinite(ys[i]))
                 items_.push_back(static_cast<int>(i));
-        nodes_.reserve(2 * items_.size() / kLeafSize + 2);
+        ReserveLarge(nodes_, 2 * items_.size() / kLeafSize + 2);
         if (!items_.empty())
             Build(0, static_cast<int>(items_.size()));
     }

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/base/HugePages.h"
+
 namespace rigel {
 
 // Sorts items so that no item is followed by one that `before` puts ahead of it within a merged
@@ -30,7 +32,8 @@ template <typename T, typename Before> void StableMergeSort(std::vector<T>& item
             items[j] = std::move(item);
         }
     }
-    std::vector<T> scratch(n);
+    std::vector<T> scratch;
+    AssignLarge(scratch, n);
     std::vector<T>* from = &items;
     std::vector<T>* to = &scratch;
     for (std::size_t width = kRun; width < n; width *= 2) {
