@@ -8,7 +8,11 @@
 #include "points/KdTree.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
+#include <system_error>
+#include <thread>
+#include <typeinfo>
 #include <vector>
 
 namespace rigel {
@@ -54,6 +58,50 @@ private:
     std::vector<double> ys_;
     std::optional<KdTree> tree_;
 };
+
+// The rails are sorted one after the other by the library's sorter, the left rail with its totals
+// reset. They are independent, so a large survey has its right rail sorted on a second thread by
+// a sorter of its own, which the library's sorter then takes over: the same lists, totals and
+// sorter state as one after the other. Without a second thread the sorts run in turn.
+constexpr int kParallelRailsFrom = 20000; // points on both rails together
+
+void SortRails(CvMeasurePointSort& sorter, CvSporopPointList& left, CvSporopPointList& right) {
+    const bool both = left.Antall() > 0 && right.Antall() > 0;
+    if (both && left.Antall() + right.Antall() >= kParallelRailsFrom &&
+        typeid(sorter) == typeid(CvMeasurePointSort) && std::thread::hardware_concurrency() > 1) {
+        CvMeasurePointSort rightSorter;
+        std::exception_ptr failure;
+        std::optional<std::thread> worker;
+        try {
+            worker.emplace([&] {
+                try {
+                    rightSorter.Sort(&right, 1, 0);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: sort in turn below.
+        }
+        if (worker) {
+            try {
+                sorter.Sort(&left, 1, 0);
+            } catch (...) {
+                worker->join();
+                throw;
+            }
+            worker->join();
+            if (failure)
+                std::rethrow_exception(failure);
+            sorter.ContinueWith(rightSorter);
+            return;
+        }
+    }
+    if (left.Antall() > 0)
+        sorter.Sort(&left, 1, 0);
+    if (right.Antall() > 0)
+        sorter.Sort(&right, 0, 0);
+}
 
 void Recode(CvSporopPointList& centre) {
     for (int i = 0; i < centre.Antall(); ++i)
@@ -121,14 +169,12 @@ bool CheckCentreTrack(LibraryState& state, CvPolyLine* alignment) {
         reference.Init(*centre.Punkt(0));
         state.PointSorter.Sort(&centre, 1, 0);
     } else {
-        if (left.Antall() > 0) {
-            reference.Init(*left.Punkt(0));
-            state.PointSorter.Sort(&left, 1, 0);
-        }
-        if (right.Antall() > 0) {
+        // The right rail's first point when there is one, else the left rail's.
+        if (right.Antall() > 0)
             reference.Init(*right.Punkt(0));
-            state.PointSorter.Sort(&right, 0, 0);
-        }
+        else if (left.Antall() > 0)
+            reference.Init(*left.Punkt(0));
+        SortRails(state.PointSorter, left, right);
     }
 
     bool calculated = false;

@@ -313,6 +313,18 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     return 1;
 }
 
+void CvMeasurePointSort::ContinueWith(const CvMeasurePointSort& next) {
+    pointsRead += next.pointsRead;
+    pointsDeleted += next.pointsDeleted;
+    duplicates += next.duplicates;
+    measuredErrors += next.measuredErrors;
+    pointsAnalyzed += next.pointsAnalyzed;
+    list = next.list;
+    lastIndex = next.lastIndex;
+    walked = next.walked;
+    ErrorKode(next.ErrorKode());
+}
+
 std::string CvMeasurePointSort::ReportText() const {
     std::string text = "Sorting measured points:";
     text += rigel::Format("\n\n%d points read.", pointsRead);

@@ -47,6 +47,11 @@ public:
     // The report's text with the running totals.
     std::string ReportText() const;
 
+    // Takes over a sort that another sorter made (with its totals reset) as if this sorter had
+    // made it as its next call without resetting: the totals are added, and the list, the last
+    // index, the walk's length and the error code become this sorter's.
+    void ContinueWith(const CvMeasurePointSort& next);
+
     int pointsRead = 0;
     int pointsDeleted = 0;
     int duplicates = 0;

@@ -3,11 +3,15 @@
 #include "frame/RigelExports.h"
 #include "platform/polyline/CvPolyLine.h"
 #include "points/Cant.h"
+#include "points/CvMeasurePointSort.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -168,5 +172,61 @@ TEST(CentreFromRails, NearestRailPointAsComparingEveryPair) {
             }
         }
         EXPECT_EQ(centre.Punkt(i)->z(), std::min(p.z(), right.Punkt(bestIndex)->z())) << i;
+    }
+}
+
+TEST_F(CentreTrack, LargeSurveysGiveTheSameRailsAndTotalsAsSortingInTurn) {
+    // 2 x 12,000 shuffled points on a 400 m arc, with repeats and strays: enough for the rails to
+    // be sorted side by side.
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0.0, 0.001);
+    auto rail = [&](CvSporopPointList& list, double offset) {
+        for (int i = 0; i < 12000; ++i) {
+            const double a = i * 0.25 / 400.0;
+            const double r = 400.0 + offset;
+            list.LeggTil(new CvSporopPoint(5000.0 + r * std::sin(a) + noise(random),
+                                           3000.0 + r * (1.0 - std::cos(a)) + noise(random), 10.0,
+                                           "R", ""));
+            if (i % 50 == 0)
+                list.LeggTil(new CvSporopPoint(*list.Punkt(list.Antall() - 1)));
+            if (i % 997 == 0)
+                list.LeggTil(new CvSporopPoint(5000.0 + r * std::sin(a) + 4.0,
+                                               3000.0 + r * (1.0 - std::cos(a)), 10.0, "S", ""));
+        }
+        std::vector<HovedObjekt*> nodes;
+        for (int i = 0; i < list.Antall(); ++i)
+            nodes.push_back(list.Objekt(i));
+        std::shuffle(nodes.begin(), nodes.end(), random);
+        for (int i = 0; i < list.Antall(); ++i)
+            list.Node(i)->SetDette(nodes[static_cast<std::size_t>(i)]);
+    };
+    rail(Left(), -0.75);
+    rail(Right(), 0.75);
+    CvSporopPointList left(1), right(1);
+    left.CopyPointsFrom(Left());
+    right.CopyPointsFrom(Right());
+    CvMeasurePointSort inTurn;
+    ASSERT_EQ(inTurn.Sort(&left, 1, 0), 1);
+    ASSERT_EQ(inTurn.Sort(&right, 0, 0), 1);
+
+    ASSERT_TRUE(CheckCenterCoordinateList(nullptr));
+    int totals[5] = {};
+    GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
+    EXPECT_EQ(totals[0], inTurn.pointsRead);
+    EXPECT_EQ(totals[1], inTurn.pointsDeleted);
+    EXPECT_EQ(totals[2], inTurn.duplicates);
+    EXPECT_EQ(totals[3], inTurn.measuredErrors);
+    EXPECT_EQ(totals[4], inTurn.pointsAnalyzed);
+    EXPECT_GT(totals[3], 0) << "the strays are measuring errors";
+
+    // The same points in the same order, both rails turned round if the track was.
+    ASSERT_EQ(Left().Antall(), left.Antall());
+    ASSERT_EQ(Right().Antall(), right.Antall());
+    const bool turned = !Left().Punkt(0)->Lik(*left.Punkt(0), 0.0, 1);
+    for (auto [got, expected] : {std::pair{&Left(), &left}, std::pair{&Right(), &right}}) {
+        const int n = expected->Antall();
+        for (int i = 0; i < n; ++i)
+            ASSERT_TRUE(got->Punkt(i)->Lik(*expected->Punkt(turned ? n - 1 - i : i), 0.0, 1))
+                << "point " << i;
     }
 }
