@@ -3,6 +3,7 @@
 //   rigel-bench NAME... [--n N]
 
 #include "BenchRegistry.h"
+#include "SurveyCheck.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,5 +47,6 @@ int main(int argc, char** argv) {
         }
         b->run(n > 0 ? n : b->defaultN);
     }
-    return 0;
+    // A benchmark whose result failed its check printed no figure for it and said why.
+    return rigel::bench::AnyInsane() ? 1 : 0;
 }

@@ -30,13 +30,13 @@ double PeakRssMb() {
 }
 
 void Report(const std::string& bench, long long n, double seconds,
-            const std::vector<std::pair<std::string, double>>& extra) {
+            const std::vector<std::pair<std::string, double>>& extra, double peakRssMb) {
     // Benchmark output is not file text read back by the library; the C locale of this program
     // is never changed, so printf is fine here.
     std::printf("{\"bench\":\"%s\",\"n\":%lld,\"seconds\":%.6f,\"per_second\":%.1f,"
                 "\"peak_rss_mb\":%.1f",
                 bench.c_str(), n, seconds, seconds > 0 ? static_cast<double>(n) / seconds : 0.0,
-                PeakRssMb());
+                peakRssMb >= 0 ? peakRssMb : PeakRssMb());
     for (const auto& [key, value] : extra)
         std::printf(",\"%s\":%.6g", key.c_str(), value);
     std::printf("}\n");

@@ -5,6 +5,7 @@
 // given against the read from the page cache (best of three) and against one read from the disk.
 
 #include "BenchRegistry.h"
+#include "SurveyCheck.h"
 #include "SyntheticSurvey.h"
 
 #include "frame/FeatureCodes.h"
@@ -14,6 +15,7 @@
 #include "frame/readers/KofReader.h"
 #include "frame/readers/LineSource.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/TextScan.h"
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/CWinApp.h"
@@ -33,10 +35,59 @@ namespace {
 using rigel::bench::Report;
 using rigel::bench::Time;
 
+// n points on each rail (before repeats and strays), shuffled.
+rigel::bench::SurveyOptions KofSurvey(long long n) {
+    rigel::bench::SurveyOptions o;
+    o.spacing = 0.25;
+    o.length = static_cast<double>(n - 1) * o.spacing;
+    o.seed = 7;
+    return o;
+}
+
+std::string Record(const rigel::bench::SurveyPoint& p) {
+    return rigel::railout::KofPointRecord(p.x, p.y, p.z, p.line == 1 ? "7111" : "7112",
+                                          p.line == 1 ? "left" : "right")
+        .value();
+}
+
+// The survey as KOF point records; returns its counts.
+rigel::bench::SurveyCounts WriteSurvey(const std::string& file, long long n) {
+    const std::vector<rigel::bench::SurveyPoint> survey = rigel::bench::MakeSurvey(KofSurvey(n));
+    std::string text;
+    for (const rigel::bench::SurveyPoint& p : survey) {
+        text += Record(p);
+        text += '\n';
+    }
+    std::string reason;
+    if (!rigel::WriteFileAtomically(file, text, &reason)) {
+        std::fprintf(stderr, "rigel-bench kof_load: %s\n", reason.c_str());
+        std::exit(1);
+    }
+    return rigel::bench::CountSurvey(survey);
+}
+
+// What is wrong with the library's lists after a load of the survey: the survey is made again,
+// with the plan coordinates of its records as they read back, to tell each point's place.
+std::string CheckLoad(long long n, const rigel::bench::SurveyCounts& counts,
+                      const CvSporopPointList& centre) {
+    std::vector<rigel::bench::SurveyPoint> survey = rigel::bench::MakeSurvey(KofSurvey(n));
+    for (rigel::bench::SurveyPoint& p : survey) {
+        const std::string record = Record(p);
+        p.x = rigel::Atof(std::string_view(record).substr(24, 12));
+        p.y = rigel::Atof(std::string_view(record).substr(37, 12));
+    }
+    int t[5] = {};
+    GetQuickSortStatus(&t[0], &t[1], &t[2], &t[3], &t[4]);
+    const rigel::LibraryState& state = rigel::State();
+    return rigel::bench::CheckRailsAndCentre(
+        {t[0], t[1], t[2], t[3], t[4]}, counts, rigel::bench::SurveyIndex(std::move(survey)),
+        state.LeftRailPoints, state.RightRailPoints, centre, KofSurvey(n).spacing);
+}
+
 // The load once more, step by step as the dispatcher takes them, to show where the time goes:
 // the feature-code scan of the file, the point records, the sort with the centre track, and the
 // copy to the host.
-void LoadByStages(const std::string& file, long points) {
+void LoadByStages(const std::string& file, long long n, const rigel::bench::SurveyCounts& counts) {
     rigel_ClearCoordinateLists();
     rigel::LibraryState& state = rigel::State();
     DT_IntListe found(1), centre(1), left(1), right(1);
@@ -58,11 +109,15 @@ void LoadByStages(const std::string& file, long points) {
     const double check = Time([] { CheckCenterCoordinateList(nullptr); });
     CvSporopPointList copy(1);
     const double handOver = Time([&] { GetCenterCoordinateList(&copy); });
-    Report("kof_load_stages", points, codes + records + check + handOver,
+    const double peak = rigel::bench::PeakRssMb();
+    if (!rigel::bench::Sane("kof_load_stages", CheckLoad(n, counts, copy)))
+        return;
+    Report("kof_load_stages", counts.points, codes + records + check + handOver,
            {{"codes_seconds", codes},
             {"records_seconds", records},
             {"sort_and_centre_seconds", check},
-            {"copy_seconds", handOver}});
+            {"copy_seconds", handOver}},
+           peak);
 }
 
 // A folder of our own under the system's temporary folder, removed at the end.
@@ -82,28 +137,6 @@ struct ScratchFolder {
     }
     std::filesystem::path path;
 };
-
-// n points on each rail (before repeats and strays), shuffled, as KOF point records.
-long WriteSurvey(const std::string& file, long long n) {
-    rigel::bench::SurveyOptions o;
-    o.spacing = 0.25;
-    o.length = static_cast<double>(n - 1) * o.spacing;
-    o.seed = 7;
-    std::string text;
-    long points = 0;
-    for (const rigel::bench::SurveyPoint& p : rigel::bench::MakeSurvey(o)) {
-        text += *rigel::railout::KofPointRecord(p.x, p.y, p.z, p.line == 1 ? "7111" : "7112",
-                                                p.line == 1 ? "left" : "right");
-        text += '\n';
-        ++points;
-    }
-    std::string reason;
-    if (!rigel::WriteFileAtomically(file, text, &reason)) {
-        std::fprintf(stderr, "rigel-bench kof_load: %s\n", reason.c_str());
-        std::exit(1);
-    }
-    return points;
-}
 
 long ReadLines(const std::string& file) {
     CFile f(file.c_str(), CFile::modeRead);
@@ -133,7 +166,7 @@ const rigel::bench::Register kofLoad{
     500'000, [](long long n) {
         ScratchFolder scratch;
         const std::string file = (scratch.path / "survey.kof").string();
-        const long points = WriteSurvey(file, n);
+        const rigel::bench::SurveyCounts counts = WriteSurvey(file, n);
 
         // The codes come from the profile, as they do once a user has assigned them.
         CWinApp app("rigel-bench");
@@ -160,6 +193,7 @@ const rigel::bench::Register kofLoad{
             Serialize(&archive, nullptr, 2, 0, 0, 0);
             GetCenterCoordinateList(&centre);
         });
+        const double peak = rigel::bench::PeakRssMb();
         AfxSetApp(nullptr);
 
         int totals[5] = {};
@@ -167,20 +201,18 @@ const rigel::bench::Register kofLoad{
         Report("kof_read_lines", lines, readSeconds,
                {{"file_mb", static_cast<double>(std::filesystem::file_size(file)) / (1 << 20)},
                 {"from_disk_seconds", coldSeconds}});
-        Report("kof_load", points, loadSeconds,
-               {{"read_lines_seconds", readSeconds},
-                {"ratio_to_read", loadSeconds / readSeconds},
-                {"ratio_to_read_from_disk", coldSeconds > 0 ? loadSeconds / coldSeconds : -1},
-                {"left_points", rigel::State().LeftRailPoints.Antall()},
-                {"right_points", rigel::State().RightRailPoints.Antall()},
-                {"centre_points", centre.Antall()},
-                {"duplicates", totals[2]},
-                {"measured_errors", totals[3]}});
-        if (centre.Antall() == 0) {
-            std::fputs("rigel-bench kof_load: the load gave no centre points\n", stderr);
-            std::exit(1);
-        }
-        LoadByStages(file, points);
+        if (rigel::bench::Sane("kof_load", CheckLoad(n, counts, centre)))
+            Report("kof_load", counts.points, loadSeconds,
+                   {{"read_lines_seconds", readSeconds},
+                    {"ratio_to_read", loadSeconds / readSeconds},
+                    {"ratio_to_read_from_disk", coldSeconds > 0 ? loadSeconds / coldSeconds : -1},
+                    {"left_points", rigel::State().LeftRailPoints.Antall()},
+                    {"right_points", rigel::State().RightRailPoints.Antall()},
+                    {"centre_points", centre.Antall()},
+                    {"duplicates", totals[2]},
+                    {"measured_errors", totals[3]}},
+                   peak);
+        LoadByStages(file, n, counts);
     }};
 
 } // namespace

@@ -1,8 +1,10 @@
 // Benchmarks of the point sorter.
 
 #include "BenchRegistry.h"
+#include "SurveyCheck.h"
 #include "SyntheticSurvey.h"
 
+#include "platform/base/TextFormat.h"
 #include "points/CvMeasurePointSort.h"
 
 #include <algorithm>
@@ -21,31 +23,53 @@ namespace {
 using rigel::bench::Report;
 using rigel::bench::Time;
 
-// One rail of a survey of about n points, shuffled, with repeats and strays.
-void FillRail(CvSporopPointList& list, long long n, double bearing, std::uint64_t seed) {
+// A survey of one line of about n points (repeats and strays included), shuffled: a track of
+// straights, transitions and arcs starting out on `bearing`.
+rigel::bench::SurveyOptions LineSurvey(long long n, double bearing) {
     rigel::bench::SurveyOptions o;
     o.length = static_cast<double>(n) * 0.25 / 1.025;
     o.startBearing = bearing;
-    o.seed = seed;
-    list.Reserve(static_cast<std::size_t>(n) + 16);
-    for (const auto& p : rigel::bench::MakeSurvey(o))
-        if (p.line == 1)
-            list.LeggTil(new CvSporopPoint(p.x, p.y, p.z, "7101", ""));
+    o.rails = false;
+    o.centre = true;
+    o.seed = 42;
+    return o;
 }
 
-// Sorts one rail of about n points and returns the seconds; reports them under name unless it is
-// null.
+// Sorts one line of about n points and returns the seconds, or a negative number when the sort
+// did not drop exactly the repeats and strays. A run with a name is checked also for track
+// order (on the survey made again: the sort runs without the survey beside it) and reported.
 double SortOnce(long long n, double bearing, const char* name) {
+    const rigel::bench::SurveyOptions o = LineSurvey(n, bearing);
     CvSporopPointList list;
-    FillRail(list, n, bearing, 42);
+    rigel::bench::SurveyCounts counts{};
+    {
+        const std::vector<rigel::bench::SurveyPoint> survey = rigel::bench::MakeSurvey(o);
+        counts = rigel::bench::CountSurvey(survey);
+        list.Reserve(survey.size());
+        for (const rigel::bench::SurveyPoint& p : survey)
+            list.LeggTil(new CvSporopPoint(p.x, p.y, p.z, "7101", ""));
+    }
     CvMeasurePointSort sorter;
     const long long count = list.Antall();
     const double seconds = Time([&] { sorter.Sort(&list, 1, 0); });
+    const double peak = rigel::bench::PeakRssMb();
+    std::string problems =
+        rigel::bench::CheckTotals({sorter.pointsRead, sorter.pointsDeleted, sorter.duplicates,
+                                   sorter.measuredErrors, sorter.pointsAnalyzed},
+                                  counts);
+    if (name != nullptr) {
+        const std::string order = rigel::bench::CheckTrackOrder(
+            list, 0, counts.track[0], rigel::bench::SurveyIndex(rigel::bench::MakeSurvey(o)));
+        problems += (problems.empty() || order.empty() ? "" : "; ") + order;
+    }
+    if (!rigel::bench::Sane(name != nullptr ? name : "sort (a further run)", problems))
+        return -1;
     if (name != nullptr)
         Report(name, count, seconds,
                {{"duplicates", sorter.duplicates},
                 {"measured_errors", sorter.measuredErrors},
-                {"analyzed", sorter.pointsAnalyzed}});
+                {"analyzed", sorter.pointsAnalyzed}},
+               peak);
     return seconds;
 }
 
@@ -65,7 +89,7 @@ template <typename F> double InChildProcess(F f) {
         close(channel[0]);
         const double result = f();
         const bool sent = write(channel[1], &result, sizeof result) == sizeof result;
-        _exit(sent ? 0 : 1);
+        _exit(sent && result >= 0 ? 0 : 1);
     }
     close(channel[1]);
     double result = 0;
@@ -82,20 +106,25 @@ template <typename F> double InChildProcess(F f) {
 
 const rigel::bench::Register sortBench{
     "sort",
-    "Sort of n shuffled rail points heading north-east, east and north; then 2n north-east, and "
-    "the growth from n to 2n (best of three runs of each)",
+    "Sort of n shuffled points of one line heading north-east, east, north and south-west; then "
+    "2n north-east, and the growth from n to 2n (best of three runs of each)",
     1'000'000, [](long long n) {
-        double one = SortOnce(n, 0.6, "sort_northeast");
-        SortOnce(n, 1.5707963267948966, "sort_east");
+        constexpr double northEast = 0.6, pi = 3.141592653589793;
+        double one = SortOnce(n, northEast, "sort_northeast");
+        SortOnce(n, pi / 2, "sort_east");
         SortOnce(n, 0.0, "sort_north");
-        double two = SortOnce(2 * n, 0.6, "sort_northeast_2n");
+        SortOnce(n, northEast + pi, "sort_southwest");
+        double two = SortOnce(2 * n, northEast, "sort_northeast_2n");
+        if (one < 0 || two < 0)
+            return; // no growth over sorts that failed
         // The growth from the best of three runs of each size, so that a stall of the (shared,
         // virtual) machine during one run does not pass for growth. Each of the further runs is
         // made in a child process of its own: in this process a later run would reuse the memory
         // an earlier one had already faulted in, which favours the smaller size.
         for (int run = 0; run < 2; ++run) {
-            one = std::min(one, InChildProcess([n] { return SortOnce(n, 0.6, nullptr); }));
-            two = std::min(two, InChildProcess([n] { return SortOnce(2 * n, 0.6, nullptr); }));
+            one = std::min(one, InChildProcess([n] { return SortOnce(n, northEast, nullptr); }));
+            two =
+                std::min(two, InChildProcess([n] { return SortOnce(2 * n, northEast, nullptr); }));
         }
         Report("sort_growth", 2 * n, two, {{"seconds_n", one}, {"ratio_2n_to_n", two / one}});
     }};
@@ -107,7 +136,17 @@ const rigel::bench::Register sortIdentical{
             list.LeggTil(new CvSporopPoint(6543210.0, 123456.0, 10.0, "7101", ""));
         CvMeasurePointSort sorter;
         const double seconds = Time([&] { sorter.Sort(&list, 1, 0); });
-        Report("sort_identical", n, seconds, {{"left", list.Antall()}});
+        // Every point after the first is a repeat of it.
+        const rigel::bench::SurveyCounts counts{
+            static_cast<long>(n), static_cast<long>(n - 1), 0, {1, 0, 0}};
+        std::string problems =
+            rigel::bench::CheckTotals({sorter.pointsRead, sorter.pointsDeleted, sorter.duplicates,
+                                       sorter.measuredErrors, sorter.pointsAnalyzed},
+                                      counts);
+        if (problems.empty() && list.Antall() != 1)
+            problems = rigel::Format("%d points left", list.Antall());
+        if (rigel::bench::Sane("sort_identical", problems))
+            Report("sort_identical", n, seconds, {{"left", list.Antall()}});
     }};
 
 } // namespace
