@@ -3,9 +3,11 @@
 #include "platform/base/DT_Double.h"
 #include "platform/base/HugePages.h"
 #include "platform/base/TextFormat.h"
+#include "platform/base/Trace.h"
 #include "platform/host/HostUi.h"
 #include "points/NeighbourSearch.h"
 #include "points/StableSort.h"
+#include "points/TrackPieces.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,72 +81,87 @@ int CvMeasurePointSort::Presort(int ascending, std::vector<PresortKey>& keys) {
     return 1;
 }
 
-void CvMeasurePointSort::LinkNeighbours(std::vector<Record>& records) const {
+// The neighbour links of the records: one k-d tree over all records, built once per sort; records
+// judged measuring errors later are excluded from the answers without rebuilding it.
+struct CvMeasurePointSort::Links {
+    explicit Links(const std::vector<Record>& records) : search(Build(records)) {}
+
+    // Links record r afresh: nearest, then opposite.
+    void Link(std::vector<Record>& records, int r) const {
+        Record& rec = records[static_cast<std::size_t>(r)];
+        ClearLinks(rec);
+        if (rec.error)
+            return;
+        const auto nearest = search.Nearest(r, rec.nearestDistance);
+        if (nearest.index >= 0) {
+            rec.nearest = nearest.index;
+            rec.nearestDistance = nearest.distance;
+        }
+        const auto opposite = rec.nearest >= 0
+                                  ? search.Opposite(r, rec.nearest, rec.oppositeDistance)
+                                  : search.Nearest(r, rec.oppositeDistance);
+        if (opposite.index >= 0) {
+            rec.opposite = opposite.index;
+            rec.oppositeDistance = opposite.distance;
+        }
+    }
+    void LinkAll(std::vector<Record>& records) const {
+        for (int r = 0; r < static_cast<int>(records.size()); ++r)
+            Link(records, r);
+    }
+    // Marks r a measuring error: it takes no further part in any search.
+    void Exclude(std::vector<Record>& records, int r) {
+        records[static_cast<std::size_t>(r)].error = true;
+        ClearLinks(records[static_cast<std::size_t>(r)]);
+        excluded[static_cast<std::size_t>(r)] = 1;
+    }
+
+    static void ClearLinks(Record& r) {
+        r.nearest = r.opposite = -1;
+        r.nearestDistance = r.oppositeDistance = kNoDistance;
+        r.visited = false;
+        r.piece = -1;
+    }
+
     std::vector<double> xs, ys;
     std::vector<char> excluded;
-    rigel::AssignLarge(xs, records.size());
-    rigel::AssignLarge(ys, records.size());
-    rigel::AssignLarge(excluded, records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        xs[i] = records[i].x;
-        ys[i] = records[i].y;
-        excluded[i] = records[i].error ? 1 : 0;
-    }
-    const rigel::NeighbourSearch search(xs, ys, excluded);
-    const int n = static_cast<int>(records.size());
-    for (int r = 0; r < n; ++r) {
-        if (records[r].error)
-            continue;
-        const auto found = search.Nearest(r, records[r].nearestDistance);
-        if (found.index >= 0) {
-            records[r].nearest = found.index;
-            records[r].nearestDistance = found.distance;
-        }
-    }
-    for (int r = 0; r < n; ++r) {
-        Record& rec = records[r];
-        if (rec.error)
-            continue;
-        const auto found = rec.nearest >= 0 ? search.Opposite(r, rec.nearest, rec.oppositeDistance)
-                                            : search.Nearest(r, rec.oppositeDistance);
-        if (found.index >= 0) {
-            rec.opposite = found.index;
-            rec.oppositeDistance = found.distance;
-        }
-    }
-}
+    rigel::NeighbourSearch search;
 
-bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& order,
-                              std::size_t slots) {
-    walked = 0;
-    const int n = static_cast<int>(records.size());
-    int start = -1;
-    for (int r = 0; r < n && start < 0; ++r)
-        if (!records[r].error && (records[r].nearest < 0 || records[r].opposite < 0))
-            start = r;
-    if (start < 0) {
-        double greatest = -1.0;
-        for (int r = 0; r < n; ++r) {
-            if (!records[r].error && records[r].oppositeDistance > greatest) {
-                greatest = records[r].oppositeDistance;
-                start = r;
-            }
+private:
+    rigel::NeighbourSearch Build(const std::vector<Record>& records) {
+        rigel::AssignLarge(xs, records.size());
+        rigel::AssignLarge(ys, records.size());
+        rigel::AssignLarge(excluded, records.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            xs[i] = records[i].x;
+            ys[i] = records[i].y;
+            excluded[i] = records[i].error ? 1 : 0;
         }
+        return rigel::NeighbourSearch(xs, ys, excluded);
     }
-    order.assign(slots, -1);
+};
+
+bool CvMeasurePointSort::Walk(std::vector<Record>& records, int start, int piece, int placedBefore,
+                              std::vector<int>& out, std::size_t& budget) {
+    out.clear();
+    // A link to a record that another walk placed counts as absent.
+    const auto usable = [&](int t) {
+        return t >= 0 && (records[t].piece < 0 || records[t].piece == piece) ? t : -1;
+    };
+    int walkedHere = 0;
     int cur = start;
     int prev = -1;
     std::size_t w = 0;
-    const std::size_t maxSteps = 16 * slots + 64;
-    for (std::size_t steps = 0;
-         cur >= 0 && w < slots && !records[cur].visited && !records[cur].error && steps < maxSteps;
-         ++steps) {
-        ++walked;
+    for (; cur >= 0 && budget > 0 && !records[cur].visited && !records[cur].error; --budget) {
+        ++walkedHere;
         records[cur].visited = true;
-        order[w] = cur;
+        records[cur].piece = piece;
+        if (out.size() <= w)
+            out.resize(w + 1);
+        out[w] = cur;
 
-        const int a = records[cur].nearest;
-        const int b = records[cur].opposite;
+        const int a = usable(records[cur].nearest);
+        const int b = usable(records[cur].opposite);
         int next = -1;
         int code = 0;
         int turning = -1;
@@ -171,52 +188,275 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, std::vector<int>& or
         }
 
         if (next >= 0 && (code == 1 || code == 2)) {
-            if (next == start || walked >= lastIndex)
+            if (next == start || placedBefore + walkedHere >= lastIndex)
                 break;
+            ++findings.turnBacks;
             // Turn back: un-visit cur and the chain of visited records behind it, away from the
             // turning record, and write them again from cur onwards.
             records[cur].visited = false;
+            records[cur].piece = -1;
             int undone = 1;
             int y = records[cur].nearest != turning ? records[cur].nearest : records[cur].opposite;
-            while (y >= 0 && records[y].visited && undone < walked) {
+            y = usable(y);
+            while (y >= 0 && records[y].visited && undone < walkedHere) {
                 records[y].visited = false;
+                records[y].piece = -1;
                 ++undone;
-                const int yn = records[y].nearest;
-                const int yo = records[y].opposite;
+                const int yn = usable(records[y].nearest);
+                const int yo = usable(records[y].opposite);
                 y = (yn >= 0 && records[yn].visited)   ? yn
                     : (yo >= 0 && records[yo].visited) ? yo
                                                        : -1;
             }
             w = w + 1 - static_cast<std::size_t>(undone);
-            walked -= undone;
+            walkedHere -= undone;
             prev = turning;
             continue;
         }
-        if (next >= 0 && (code == 16 || code == 32))
+        if (next >= 0 && (code == 16 || code == 32)) {
+            out.resize(static_cast<std::size_t>(walkedHere));
             return true;
+        }
         prev = cur;
         cur = next;
         ++w;
     }
+    out.resize(static_cast<std::size_t>(walkedHere));
     return false;
 }
 
-void CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records) {
+namespace {
+
+// How often each record is named as nearest or opposite by another one.
+std::vector<int> NamedCounts(const std::vector<CvMeasurePointSort::Record>& records) {
     std::vector<int> named;
     rigel::AssignLarge(named, records.size());
-    for (const Record& r : records) {
+    for (const auto& r : records) {
         if (r.nearest >= 0)
             ++named[static_cast<std::size_t>(r.nearest)];
         if (r.opposite >= 0 && r.opposite != r.nearest)
             ++named[static_cast<std::size_t>(r.opposite)];
     }
+    return named;
+}
+
+} // namespace
+
+bool CvMeasurePointSort::MarkIsolated(std::vector<Record>& records, Links& links, int& count) {
+    if (records.size() < 2)
+        return false;
+    // Pieces held together by links that both records make (r names t and t names r).
+    const std::size_t n = records.size();
+    std::vector<int> root;
+    rigel::AssignLarge(root, n);
+    for (std::size_t i = 0; i < n; ++i)
+        root[i] = static_cast<int>(i);
+    const auto find = [&](int i) {
+        while (root[static_cast<std::size_t>(i)] != i) {
+            root[static_cast<std::size_t>(i)] =
+                root[static_cast<std::size_t>(root[static_cast<std::size_t>(i)])];
+            i = root[static_cast<std::size_t>(i)];
+        }
+        return i;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const int r = static_cast<int>(i);
+        for (const int t : {records[i].nearest, records[i].opposite}) {
+            if (t < 0 || (records[t].nearest != r && records[t].opposite != r))
+                continue;
+            const int a = find(r), b = find(t);
+            if (a != b)
+                root[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
+        }
+    }
+    // Size of each piece, and whether a record outside it names one of its records.
+    std::vector<int> size;
+    std::vector<char> namedFromOutside;
+    rigel::AssignLarge(size, n);
+    rigel::AssignLarge(namedFromOutside, n);
+    int largest = -1;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (records[i].error)
+            continue;
+        const int r = find(static_cast<int>(i));
+        if (++size[static_cast<std::size_t>(r)] >
+            (largest < 0 ? 0 : size[static_cast<std::size_t>(largest)]))
+            largest = r;
+        for (const int t : {records[i].nearest, records[i].opposite})
+            if (t >= 0 && find(t) != r)
+                namedFromOutside[static_cast<std::size_t>(find(t))] = 1;
+    }
+    if (largest < 0 || size[static_cast<std::size_t>(largest)] < kMinPiece)
+        return false;
+    const auto detached = [&](std::size_t i) {
+        const int r = find(static_cast<int>(i));
+        return r != largest && (size[static_cast<std::size_t>(r)] < kMinPiece ||
+                                !namedFromOutside[static_cast<std::size_t>(r)]);
+    };
+    std::vector<double> sx, sy;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!records[i].error && detached(i)) {
+            links.Exclude(records, static_cast<int>(i));
+            sx.push_back(records[i].x);
+            sy.push_back(records[i].y);
+            ++count;
+        }
+    }
+    if (sx.empty())
+        return false;
+    // Only a record that has one of these among its candidates within a hair of its own links'
+    // distances, or names one of them, can get other links: those are searched again.
+    constexpr double kMargin = 128 * kTolerance;
+    const rigel::KdTree removed(sx, sy, [](std::size_t) { return true; });
+    for (int r = 0; r < static_cast<int>(records.size()); ++r) {
+        const Record& rec = records[static_cast<std::size_t>(r)];
+        if (rec.error || rec.nearest < 0)
+            continue;
+        const double reach =
+            std::max(rec.nearestDistance, rec.opposite >= 0 ? rec.oppositeDistance : 0.0) + kMargin;
+        bool near = false;
+        removed.Search(
+            rec.x, rec.y, [&] { return near ? -1.0 : reach * reach; },
+            [](const rigel::KdTree::Node&) { return true; },
+            [&](int k) {
+                const double dx = sx[static_cast<std::size_t>(k)] - rec.x;
+                const double dy = sy[static_cast<std::size_t>(k)] - rec.y;
+                near = near || dx * dx + dy * dy <= reach * reach;
+            });
+        const auto removedNow = [&](int t) { return t >= 0 && records[t].error; };
+        if (near || !std::isfinite(reach) || removedNow(rec.nearest) || removedNow(rec.opposite))
+            links.Link(records, r);
+    }
+    return true;
+}
+
+int CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records, Links& links) {
+    const std::vector<int> named = NamedCounts(records);
+    int marked = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
         Record& r = records[i];
-        r.error = r.nearest >= 0 && r.opposite >= 0 && named[i] < 2;
-        r.nearest = r.opposite = -1;
-        r.nearestDistance = r.oppositeDistance = kNoDistance;
-        r.visited = false;
+        const bool error = (r.nearest >= 0 && r.opposite >= 0 && named[i] < 2) ||
+                           (named[i] == 0 && records.size() > 1);
+        if (error && !r.error) {
+            links.Exclude(records, static_cast<int>(i));
+            ++marked;
+        }
     }
+    links.LinkAll(records);
+    return marked;
+}
+
+std::vector<int> CvMeasurePointSort::PlaceRecords(std::vector<Record>& records, Links& links) {
+    const int n = static_cast<int>(records.size());
+    std::size_t budget = 16 * static_cast<std::size_t>(n) + 64;
+
+    // The first walk, from the start rule over all records.
+    const auto firstStart = [&] {
+        for (int r = 0; r < n; ++r)
+            if (!records[r].error && (records[r].nearest < 0 || records[r].opposite < 0))
+                return r;
+        int start = -1;
+        double greatest = -1.0;
+        for (int r = 0; r < n; ++r) {
+            if (!records[r].error && records[r].oppositeDistance > greatest) {
+                greatest = records[r].oppositeDistance;
+                start = r;
+            }
+        }
+        return start;
+    };
+    std::vector<int> order, out;
+    rigel::ReserveLarge(order, records.size());
+    std::vector<rigel::TrackPiece> pieces;
+    findings.oneWay = Walk(records, firstStart(), 0, 0, out, budget);
+    if (findings.oneWay) {
+        findings.linkErrors = MarkMeasuringErrors(records, links);
+        Walk(records, firstStart(), 0, 0, out, budget);
+    }
+    int placed = static_cast<int>(out.size());
+    if (!out.empty()) {
+        pieces.push_back({0, out.size()});
+        order.insert(order.end(), out.begin(), out.end());
+    }
+
+    // Further walks over the records no walk has placed. Starts: a record that a placed record
+    // names (where the track goes on), else one that lacks a link, else the first unplaced in
+    // presorted order.
+    std::vector<int> fresh;
+    const auto noteNeighbours = [&](const std::vector<int>& walkedRecords) {
+        for (int p : walkedRecords)
+            for (const int t : {records[p].nearest, records[p].opposite})
+                if (t >= 0)
+                    fresh.push_back(t);
+    };
+    const auto open = [&](int r) { return !records[r].error && records[r].piece < 0; };
+    noteNeighbours(out);
+    int endCursor = 0, anyCursor = 0;
+    for (int piece = 1; budget > 0; ++piece) {
+        int start = -1;
+        while (start < 0 && !fresh.empty()) {
+            if (open(fresh.back()))
+                start = fresh.back();
+            fresh.pop_back();
+        }
+        for (; start < 0 && endCursor < n; ++endCursor)
+            if (open(endCursor) &&
+                (records[endCursor].nearest < 0 || records[endCursor].opposite < 0))
+                start = endCursor;
+        for (; start < 0 && anyCursor < n; ++anyCursor)
+            if (open(anyCursor))
+                start = anyCursor;
+        if (start < 0)
+            break;
+        Walk(records, start, piece, placed, out, budget);
+        if (out.empty())
+            break;
+        placed += static_cast<int>(out.size());
+        pieces.push_back({order.size(), order.size() + out.size()});
+        order.insert(order.end(), out.begin(), out.end());
+        noteNeighbours(out);
+    }
+
+    // Short pieces beside the track, and end points that turn off their piece.
+    const auto markError = [&](int r) {
+        records[r].error = true;
+        records[r].piece = -1;
+    };
+    std::vector<rigel::TrackPiece> kept;
+    for (rigel::TrackPiece p : pieces) {
+        if (pieces.size() > 1 && p.Size() < static_cast<std::size_t>(kMinPiece)) {
+            for (std::size_t i = p.begin; i < p.end; ++i)
+                markError(order[i]);
+            findings.shortPieces += static_cast<int>(p.Size());
+            continue;
+        }
+        const auto turnsOff = [&](std::size_t a, std::size_t b, std::size_t c) {
+            const Record &ra = records[order[a]], &rb = records[order[b]], &rc = records[order[c]];
+            return rigel::EndTurnsOff(ra.x, ra.y, rb.x, rb.y, rc.x, rc.y, kEndTurnDegrees);
+        };
+        while (p.Size() > 3 && turnsOff(p.begin, p.begin + 1, p.begin + 2)) {
+            markError(order[p.begin++]);
+            ++findings.turnedEnds;
+        }
+        while (p.Size() > 3 && turnsOff(p.end - 1, p.end - 2, p.end - 3)) {
+            markError(order[--p.end]);
+            ++findings.turnedEnds;
+        }
+        kept.push_back(p);
+    }
+    findings.pieces = static_cast<int>(kept.size());
+    if (kept.size() <= 1)
+        return kept.empty() ? std::vector<int>{}
+                            : std::vector<int>(order.begin() + static_cast<long>(kept[0].begin),
+                                               order.begin() + static_cast<long>(kept[0].end));
+    std::vector<double> xs, ys;
+    rigel::AssignLarge(xs, records.size());
+    rigel::AssignLarge(ys, records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        xs[i] = records[i].x;
+        ys[i] = records[i].y;
+    }
+    return rigel::JoinPieces(order, kept, xs, ys);
 }
 
 int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int showReport) {
@@ -228,19 +468,19 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
         return ErrorKode(-2);
     ErrorKode(0);
     if (resetTotals)
-        pointsRead = pointsDeleted = duplicates = measuredErrors = pointsAnalyzed = 0;
+        pointsRead = pointsDeleted = duplicates = measuredErrors = pointsAnalyzed = pointsUnplaced =
+            0;
+    findings = Findings{};
 
     const int before = list->Antall();
     std::vector<PresortKey> keys;
     std::vector<Record> records;
-    std::vector<int> order;
-    std::vector<char> placed;
+    std::vector<char> kept;
     try {
         if (Presort(1, keys) != 1)
             return ErrorKode();
         rigel::ReserveLarge(records, static_cast<std::size_t>(before));
-        rigel::ReserveLarge(order, static_cast<std::size_t>(before));
-        rigel::AssignLarge(placed, static_cast<std::size_t>(before));
+        rigel::AssignLarge(kept, static_cast<std::size_t>(before));
     } catch (const std::bad_alloc&) {
         return ErrorKode(-3);
     }
@@ -260,29 +500,27 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     keys = std::vector<PresortKey>();
     lastIndex = static_cast<int>(records.size()) - 1;
 
-    LinkNeighbours(records);
-    if (Walk(records, order, static_cast<std::size_t>(before))) {
-        MarkMeasuringErrors(records);
-        LinkNeighbours(records);
-        Walk(records, order, static_cast<std::size_t>(before));
+    std::vector<int> order;
+    {
+        Links links(records);
+        links.LinkAll(records);
+        for (int pass = 0;
+             pass < kIsolatedPasses && MarkIsolated(records, links, findings.isolated); ++pass) {
+        }
+        order = PlaceRecords(records, links);
     }
+    walked = static_cast<int>(order.size());
 
-    // The walked records' points, in walk order and each once, make the new list; every other
-    // point (repeats and points not placed) is deleted.
+    // The placed records' points in track order, then the points of records no walk placed;
+    // repeats and measuring errors are deleted.
     std::vector<HovedObjekt*> all;
     rigel::ReserveLarge(all, static_cast<std::size_t>(before));
     for (int i = 0; i < before; ++i)
         all.push_back(list->Objekt(i));
     list->SlettAlleIListen(0);
-    list->Reserve(static_cast<std::size_t>(walked));
-    for (int slot = 0; slot < walked; ++slot) {
-        const int r = order[static_cast<std::size_t>(slot)];
-        if (r < 0)
-            continue;
-        const Record& rec = records[static_cast<std::size_t>(r)];
-        if (placed[static_cast<std::size_t>(rec.listIndex)])
-            continue;
-        placed[static_cast<std::size_t>(rec.listIndex)] = 1;
+    list->Reserve(static_cast<std::size_t>(before - repeats));
+    const auto keep = [&](const Record& rec) {
+        kept[static_cast<std::size_t>(rec.listIndex)] = 1;
         CvSporopPoint* p = rec.point;
         std::string code = std::move(p->code);
         std::string description = std::move(p->description);
@@ -292,10 +530,20 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
             description.resize(kMaxText);
         p->Reset(DT_Punkt(rec.x, rec.y, rec.z), p->cant, std::move(code), std::move(description));
         list->LeggTil(p);
+    };
+    for (int r : order)
+        keep(records[static_cast<std::size_t>(r)]);
+    for (const Record& rec : records) {
+        if (rec.error || rec.piece >= 0)
+            continue;
+        ++findings.unplaced;
+        rigel::Trace("[CvMeasurePointSort::Sort] Not placed: %.4f %.4f %.4f %s\n", rec.x, rec.y,
+                     rec.z, rec.point->code);
+        keep(rec);
     }
     if (list->Eier()) {
         for (int i = 0; i < before; ++i)
-            if (!placed[static_cast<std::size_t>(i)])
+            if (!kept[static_cast<std::size_t>(i)])
                 delete all[static_cast<std::size_t>(i)];
     }
     list->AktiverForste();
@@ -307,6 +555,12 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     measuredErrors += errors;
     pointsDeleted += repeats + errors;
     pointsAnalyzed += left;
+    pointsUnplaced += findings.unplaced;
+    rigel::Trace("[CvMeasurePointSort::Sort] %d read, %d repeats, %d isolated, %d after a one-way "
+                 "link, %d in short pieces, %d turning off an end, %d pieces joined, %d not "
+                 "placed\n",
+                 before, repeats, findings.isolated, findings.linkErrors, findings.shortPieces,
+                 findings.turnedEnds, findings.pieces, findings.unplaced);
 
     if (showReport)
         AfxMessageBox(ReportText().c_str(), MB_OK);
@@ -319,6 +573,8 @@ void CvMeasurePointSort::ContinueWith(const CvMeasurePointSort& next) {
     duplicates += next.duplicates;
     measuredErrors += next.measuredErrors;
     pointsAnalyzed += next.pointsAnalyzed;
+    pointsUnplaced += next.pointsUnplaced;
+    findings = next.findings;
     list = next.list;
     lastIndex = next.lastIndex;
     walked = next.walked;

@@ -4,16 +4,42 @@
 // far side, and walks the chain of links from one end of the track to the other. Keeps running
 // totals of its sorts and can show them in a report box.
 //
-// What the list holds afterwards: exactly the points the walk placed, in track order. Repeated
-// points and the points the walk did not place (judged measuring errors) are taken out of the
-// list and deleted. Totals per sort: pointsRead += points before the sort, duplicates += repeats
-// found, measuredErrors += points neither repeated nor placed, pointsDeleted += duplicates +
-// measuring errors, pointsAnalyzed += points left in the list.
+// A survey is never lost to a bad start or a broken link. The steps of a sort:
+// 1. Presort by x, y, z; a point equal to the one before it (1e-9) is a repeat.
+// 2. Link every record to its nearest and its opposite neighbour (NeighbourSearch.h).
+// 3. Isolated points: a record that no other record names as nearest or opposite lies off the
+//    track (a track point is named by the points beside it); it is a measuring error. Links are
+//    searched again without it, and the step repeats while it finds such records (at most
+//    kIsolatedPasses times).
+// 4. The walk, from the first record in presorted order that lacks a link (else the record with
+//    the greatest opposite distance). When it stops at a one-way link, records that have both
+//    links but are named by fewer than two others, and records named by none, are measuring
+//    errors; the links are searched again and the walk runs once more.
+// 5. Pieces: while records are left that no walk has placed, a further walk starts at one of them
+//    (a record whose neighbour was just placed, else one that lacks a link, else the first in
+//    presorted order); links to records placed by an earlier walk count as absent. Each walk
+//    gives one piece of track.
+// 6. When there is more than one piece, a piece of fewer than kMinPiece points is a measuring
+//    error (a stray pair, or a point the track passes by). At either end of a piece, an end point
+//    whose link turns by more than kEndTurnDegrees from the next link and is longer than it is a
+//    measuring error (a stray beside the end of the track), as long as the piece keeps three
+//    points.
+// 7. The pieces are joined in track order: starting from the first walk's piece, the piece with
+//    an end nearest to either end of the track so far is added there, turned as needed.
+// Only the walks' step limit (16 n + 64 steps over all walks) can leave records unplaced; their
+// points are kept after the walked ones in presorted order, counted in pointsUnplaced and named in
+// the trace.
+//
+// What the list holds afterwards: the placed points in track order, then the unplaced ones.
+// Repeats and measuring errors are taken out of the list and deleted. Totals per sort:
+// pointsRead += points before the sort, duplicates += repeats, measuredErrors += measuring errors,
+// pointsDeleted += duplicates + measuring errors, pointsAnalyzed += points left in the list (so
+// read = deleted + analysed), pointsUnplaced += points kept unplaced (part of the analysed).
 //
 // Cost: the presort is a stable merge sort (O(n log n), no recursion); the neighbour links come
-// from a k-d tree with the same answers as the sorter's scan (see NeighbourSearch.h); the walk is
-// linear in the number of points unless it has to turn back, and it is cut off after 16 n + 64
-// steps so that no input can keep it going.
+// from a k-d tree with the scan's answers (see NeighbourSearch.h); the walks are linear in the
+// number of points unless they turn back, and stop after 16 n + 64 steps whatever the input;
+// pieces are joined through a k-d tree of their ends.
 
 #include "platform/base/HovedObjekt.h"
 #include "points/CvSporopPointList.h"
@@ -26,6 +52,9 @@ public:
     static constexpr double kTolerance = 1e-9;
     static constexpr double kNoDistance = 99999999.9;
     static constexpr std::size_t kMaxText = 255;
+    static constexpr int kIsolatedPasses = 4;
+    static constexpr int kMinPiece = 3;
+    static constexpr double kEndTurnDegrees = 45.0;
 
     explicit CvMeasurePointSort(CvSporopPointList* list = nullptr) : list(list) {}
     const char* KlasseNavn() const override { return "CvMeasurePointSort"; }
@@ -57,9 +86,23 @@ public:
     int duplicates = 0;
     int measuredErrors = 0;
     int pointsAnalyzed = 0;
+    int pointsUnplaced = 0; // running total: points kept after the walked ones (step limit)
     CvSporopPointList* list = nullptr;
     int lastIndex = 0;
-    int walked = 0;
+    int walked = 0; // points placed in track order by the last sort
+
+    // What the last sort judged, by rule (for the trace, tests and benchmarks).
+    struct Findings {
+        int isolated = 0;    // named by no other record
+        int linkErrors = 0;  // marked after a one-way link
+        int shortPieces = 0; // in pieces of fewer than kMinPiece points
+        int turnedEnds = 0;  // end points turning off a piece
+        int pieces = 0;      // pieces joined
+        int unplaced = 0;    // left unplaced by the step limit
+        int turnBacks = 0;   // walks turned back (codes 1 and 2)
+        bool oneWay = false; // the first walk stopped at a one-way link
+    };
+    Findings findings;
 
     // One record per distinct point, in presorted order.
     struct Record {
@@ -70,6 +113,7 @@ public:
         int opposite = -1;
         bool visited = false;
         bool error = false;
+        int piece = -1; // the walk that placed the record
         CvSporopPoint* point = nullptr;
         int listIndex = 0; // position in the presorted list
     };
@@ -80,9 +124,14 @@ private:
         HovedObjekt* point;
     };
     int Presort(int ascending, std::vector<PresortKey>& keys);
-    void LinkNeighbours(std::vector<Record>& records) const;
-    // Walks the records; fills `order` with the walked records. True when a one-way link stopped
-    // the walk.
-    bool Walk(std::vector<Record>& records, std::vector<int>& order, std::size_t slots);
-    static void MarkMeasuringErrors(std::vector<Record>& records);
+    struct Links;
+    // Walks from `start` as walk number `piece`; `out` gets the records placed, in order. Links
+    // to records placed by other walks count as absent. True when a one-way link stopped it.
+    bool Walk(std::vector<Record>& records, int start, int piece, int placedBefore,
+              std::vector<int>& out, std::size_t& budget);
+    // Marks records that no other record names; true when any was marked.
+    static bool MarkIsolated(std::vector<Record>& records, Links& links, int& count);
+    static int MarkMeasuringErrors(std::vector<Record>& records, Links& links);
+    // Steps 4 to 7: the order of the placed records.
+    std::vector<int> PlaceRecords(std::vector<Record>& records, Links& links);
 };
