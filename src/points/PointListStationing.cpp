@@ -46,7 +46,8 @@ int CvSporopPointList::UpdateProfiles(CvPolyLine* alignment) {
         CvSporopPoint* p = Punkt(i);
         const double old = p->profile;
         DT_Double station;
-        // Points along a track project near the previous one: the hint pays off.
+        // Points along a track project near the previous one, so the hint (the element of the
+        // previous projection) shortens the search; the station does not depend on it.
         if (alignment != nullptr &&
             alignment->StationAtPos(DT_Punkt(p->x(), p->y(), 0.0), &station, nullptr, nullptr,
                                     nullptr, nullptr, 1, 0) != 0) {

@@ -244,7 +244,7 @@ int CvPolyElement::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Doub
     double X, Y;
     ElementGeometry::ToCanonical(frame_, pos.x(), pos.y(), X, Y);
     ElementGeometry::Projection pr;
-    g.Project(X, Y, -1.0, pr);
+    g.Project(X, Y, pr);
     if ((pr.clamp == -1 && pr.along < -kStationTolerance) ||
         (pr.clamp == 1 && pr.along > kStationTolerance))
         return 0;

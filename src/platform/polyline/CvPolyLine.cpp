@@ -131,29 +131,34 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
     double X, Y;
     ElementGeometry::ToCanonical(frame, pos.x(), pos.y(), X, Y);
 
-    // Nearest point over the elements: (distance, chain order) decides, so the result does not
-    // depend on the order in which elements are tried.
+    // Nearest point over the elements: the least (distance, chain order) wins, a total order, so
+    // the result does not depend on the order in which elements are tried, and each element's
+    // projection depends on the point alone. The search visits every element whose box lies
+    // within the best distance so far, so it never misses the winner.
     int bestItem = -1;
     ElementGeometry::Projection best;
     const auto consider = [&](int k) {
-        const ProjectionIndex::Item& it = items[k];
         ElementGeometry::Projection pr;
-        it.geometry->Project(X, Y, it.index == hint_ ? hintU_ : -1.0, pr);
+        items[k].geometry->Project(X, Y, pr);
         if (bestItem < 0 || pr.dist < best.dist || (pr.dist == best.dist && k < bestItem)) {
             best = pr;
             bestItem = k;
         }
     };
-    // The previous element is a good first bound for points that follow the track.
+    // The element of the previous projection, when near, gives a first bound for points that
+    // follow the track, which prunes the search early; it is not tried again. (A far one would
+    // only cost its projection.)
     constexpr double kHintReach2 = 100.0 * 100.0;
-    const int hintItem = useHint != 0 ? idx.ItemOf(hint_) : -1;
+    int hintItem = useHint != 0 ? idx.ItemOf(hint_) : -1;
     if (hintItem >= 0 && items[hintItem].box.Dist2(X, Y) <= kHintReach2)
         consider(hintItem);
+    else
+        hintItem = -1;
     const double inf = std::numeric_limits<double>::infinity();
     idx.Search(X, Y, bestItem >= 0 ? best.dist * best.dist : inf,
                [&](const ProjectionIndex::Item& it) {
                    const int k = static_cast<int>(&it - items.data());
-                   if (k != hintItem || bestItem < 0)
+                   if (k != hintItem)
                        consider(k);
                    return best.dist * best.dist;
                });
@@ -172,7 +177,7 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
         if (std::fabs(prev.EndStation() - best.station) <= kJoint &&
             std::hypot(ex - best.footX, ey - best.footY) <= kJoint) {
             ElementGeometry::Projection pr;
-            prev.Project(X, Y, L, pr);
+            prev.ProjectAt(X, Y, L, pr);
             if (pr.clamp != -1 && std::fabs(pr.dist - best.dist) <= kJoint) {
                 best = pr;
                 --bestItem;
@@ -199,7 +204,6 @@ int CvPolyLine::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double*
         fy += best.along * best.ty;
     }
     hint_ = it.index;
-    hintU_ = best.u;
     if (station != nullptr)
         station->Init(s);
     if (offset != nullptr)

@@ -11,10 +11,13 @@
 //
 // Projection (StationAtPos) finds the nearest point of the whole chain. It does not test every
 // element: a bounding-volume tree over the elements' boxes is searched nearest box first and
-// pruned by the best distance so far, which starts from the element of the previous projection
-// (the hint). The tree is built on first use and rebuilt after any change made through this class
-// or through CvPolyElement's setters. Code that changes the chain behind its back (through a
-// DT_Nodeliste pointer, or DT_Node::SetDette) must call InvalidateIndex().
+// pruned by the best distance so far. The element of the previous projection (the hint) is
+// projected first to give that distance a first bound; it orders the work only: each element's
+// nearest point is its global one, found from the point alone, and ties go to the earlier
+// element, so the answer is the same whatever was projected before. The tree is built on first
+// use and rebuilt after any change made through this class or through CvPolyElement's setters.
+// Code that changes the chain behind its back (through a DT_Nodeliste pointer, or
+// DT_Node::SetDette) must call InvalidateIndex().
 //
 // Transition curves and arcs (TransCurves2Arcs, Arcs2TransCurves): TransCurves2Arcs replaces every
 // transition curve by a run of n arcs of equal length (CvTransElement), whose joints lie on the
@@ -95,12 +98,13 @@ public:
     // Projects pos (x, y in the chain's frame) onto the nearest point of the chain. Gives the
     // station, the signed offset (right positive), the element, the direction there and the foot
     // point (each output may be null). With useHint 1 the search starts from the element of the
-    // previous projection (the result does not depend on it). Returns 1 on success; 0 for an empty
-    // chain, or when the nearest point is the start of the chain and pos lies before it, or the
-    // end and pos lies beyond it. With extendEnds 1 such points are projected instead onto the
-    // straight extension of the chain's first or last direction (stations before the start or
-    // after the end); the element is then the first or last one. Outputs are set only on success.
-    // At a joint both elements give the same point; the earlier element is reported.
+    // previous projection, which only saves work: the result is the same with useHint 0 or on a
+    // chain that never projected anything. Returns 1 on success; 0 for an empty chain, or when
+    // the nearest point is the start of the chain and pos lies before it, or the end and pos lies
+    // beyond it. With extendEnds 1 such points are projected instead onto the straight extension
+    // of the chain's first or last direction (stations before the start or after the end); the
+    // element is then the first or last one. Outputs are set only on success. At a joint both
+    // elements give the same point; the earlier element is reported.
     int StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double* offset = nullptr,
                      CvPolyElement** element = nullptr, DT_Double* direction = nullptr,
                      DT_Punkt* foot = nullptr, int useHint = 1, int extendEnds = 0);
@@ -176,7 +180,7 @@ private:
 
     std::unique_ptr<rigel::polyline::ProjectionIndex> index_;
     std::uint64_t structureVersion_ = 0;
+    // Chain index of the element of the last projection: only the first bound of the next search.
     int hint_ = -1;
-    double hintU_ = -1.0;
     std::string lastError_;
 };

@@ -56,6 +56,10 @@ void Series(double k, double c, double delta, double& ix, double& iy, double& gx
     gy = sumGi;
 }
 
+double Distance(double dx, double dy) {
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 double NormalizeAngle(double a) {
     const double r = std::remainder(a, 2.0 * std::numbers::pi);
     return r <= -std::numbers::pi ? r + 2.0 * std::numbers::pi : r;
@@ -188,96 +192,242 @@ double Shape::NodeSagittaBound() const {
     return kmax * spacing_ * spacing_ / 4.0;
 }
 
-double Shape::GuideGuess(double px, double py) const {
-    double best = std::numeric_limits<double>::infinity();
-    double guess = 0.0;
-    for (std::size_t i = 0; i + 1 < nodes_.size(); ++i) {
-        const Node& a = nodes_[i];
-        const Node& b = nodes_[i + 1];
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double len2 = dx * dx + dy * dy;
-        double t = len2 > 0.0 ? ((px - a.x) * dx + (py - a.y) * dy) / len2 : 0.0;
-        t = std::clamp(t, 0.0, 1.0);
-        const double ex = a.x + t * dx - px, ey = a.y + t * dy - py;
-        const double d2 = ex * ex + ey * ey;
-        if (d2 < best) {
-            best = d2;
-            guess = a.u + t * (b.u - a.u);
-        }
+double Shape::Nearest(double px, double py, int* clamp, CurvePoint* at) const {
+    double u;
+    if (type_ == CvPolyElement::kLine || L_ <= 0.0) {
+        u = px > 0.0 ? std::min(px, L_) : 0.0;
+        *at = At(u);
+    } else if (type_ == CvPolyElement::kArc) {
+        u = NearestOnArc(px, py, at);
+    } else {
+        u = NearestOnClothoid(px, py, at);
     }
-    return guess;
+    const double f = (px - at->x) * at->tx + (py - at->y) * at->ty;
+    *clamp = u <= 0.0 && f < 0.0 ? -1 : (u >= L_ && f > 0.0 ? 1 : 0);
+    return u;
 }
 
-double Shape::Nearest(double px, double py, double guess, int* clamp, CurvePoint* at) const {
-    *clamp = 0;
-    if (type_ == CvPolyElement::kLine || L_ <= 0.0) {
-        double u = px;
-        if (!(u > 0.0)) {
-            u = 0.0;
-            if (px < 0.0)
-                *clamp = -1;
-        } else if (u > L_) {
-            u = L_;
-            *clamp = 1;
-        }
-        *at = At(u);
-        return u;
-    }
-    double u = (guess >= 0.0 && guess <= L_) ? guess : GuideGuess(px, py);
-    double lo = 0.0, hi = L_;
-    bool loKnown = false, hiKnown = false; // f(lo) > 0, f(hi) <= 0 established
+void Shape::PointAt(double px, double py, double u, int* clamp, CurvePoint* at) const {
+    *at = At(u);
+    const double f = (px - at->x) * at->tx + (py - at->y) * at->ty;
+    *clamp = u <= 0.0 && f < 0.0 ? -1 : (u >= L_ && f > 0.0 ? 1 : 0);
+}
+
+double Shape::NearestOnArc(double px, double py, CurvePoint* at) const {
+    // The centre is (0, 1/k). The nearest point of the whole circle lies on the ray from the
+    // centre through p, at the angle travelled psi = |k| u; when the arc does not reach that
+    // angle, the distance grows from that point both ways round the circle, so the nearer end of
+    // the arc is its nearest point.
+    const double ak = std::fabs(k0_);
+    const double side = k0_ > 0.0 ? 1.0 : -1.0;
+    double psi = std::atan2(px, 1.0 / ak - side * py);
+    if (psi < 0.0)
+        psi += 2.0 * std::numbers::pi;
+    if (psi <= ak * L_)
+        return PolishFoot(px, py, std::min(psi / ak, L_), at);
+    const double d0 = std::hypot(px, py);
+    const double d1 = std::hypot(px - end_.x, py - end_.y);
+    *at = d0 <= d1 ? At(0.0) : end_;
+    return d0 <= d1 ? 0.0 : L_;
+}
+
+double Shape::PolishFoot(double px, double py, double u, CurvePoint* at) const {
     const double tolU = 1e-12 * std::max(1.0, L_);
+    CurvePoint p = At(u);
+    for (int iter = 0; iter < 8; ++iter) {
+        const double dx = px - p.x, dy = py - p.y;
+        const double f = dx * p.tx + dy * p.ty;
+        const double fp = -1.0 + p.k * (-dx * p.ty + dy * p.tx);
+        if (f == 0.0 || !(fp < 0.0))
+            break;
+        const double next = std::clamp(u - f / fp, 0.0, L_);
+        const double step = next - u;
+        if (std::fabs(step) <= tolU) {
+            // Move along the tangent instead of evaluating again (error step^2 k / 2).
+            u = next;
+            p.x += step * p.tx;
+            p.y += step * p.ty;
+            break;
+        }
+        u = next;
+        p = At(u);
+    }
+    *at = p;
+    return u;
+}
+
+double Shape::FootBetween(double px, double py, double lo, double hi, double guess,
+                          CurvePoint* at) const {
+    const double a = lo, b = hi;
+    const double tolU = 1e-12 * std::max(1.0, L_);
+    double u = guess;
+    if (!(u > lo && u < hi))
+        u = 0.5 * (lo + hi);
     CurvePoint p;
     for (int iter = 0; iter < 100; ++iter) {
         p = At(u);
         const double dx = px - p.x, dy = py - p.y;
         const double f = dx * p.tx + dy * p.ty;
-        const double normal = -dx * p.ty + dy * p.tx;
-        const double fp = -1.0 + p.k * normal;
-        if (f > 0.0) {
-            lo = u;
-            loKnown = true;
-        } else {
-            hi = u;
-            hiKnown = true;
-        }
         if (f == 0.0)
             break;
-        double next = fp < 0.0 ? u - f / fp : std::numeric_limits<double>::quiet_NaN();
-        // A Newton step below the tolerance has converged even if rounding put it just outside
-        // the bracket.
-        const bool converged = std::fabs(next - u) <= tolU;
-        if (converged) {
-            next = std::clamp(next, 0.0, L_);
-        } else if (!(next > lo && next < hi)) {
-            if (f > 0.0 && u >= L_) {
-                *clamp = 1;
-                break;
-            }
-            if (f < 0.0 && u <= 0.0) {
-                *clamp = -1;
-                break;
-            }
-            if (f > 0.0 && !hiKnown)
-                next = L_;
-            else if (f < 0.0 && !loKnown)
-                next = 0.0;
-            else
-                next = 0.5 * (lo + hi);
-        }
-        const double step = next - u;
-        if (converged || std::fabs(step) <= tolU) {
-            // Move along the tangent instead of evaluating again (error step^2 k / 2).
+        const double fp = -1.0 + p.k * (-dx * p.ty + dy * p.tx);
+        if (f > 0.0)
+            lo = u;
+        else
+            hi = u;
+        double next = u - f / fp;
+        if (fp < 0.0 && std::fabs(next - u) <= tolU) {
+            // Converged, even if rounding put the step just outside the bracket; move along the
+            // tangent instead of evaluating again (error step^2 k / 2).
+            next = std::clamp(next, a, b);
+            const double step = next - u;
             u = next;
             p.x += step * p.tx;
             p.y += step * p.ty;
             p.k = CurvatureAt(u);
             break;
         }
+        if (!(fp < 0.0) || !(next > lo && next < hi))
+            next = 0.5 * (lo + hi);
+        if (hi - lo <= tolU) {
+            u = next;
+            p = At(u);
+            break;
+        }
         u = next;
     }
     *at = p;
     return u;
+}
+
+double Shape::NearestOnClothoid(double px, double py, CurvePoint* at) const {
+    // Branch and bound over pieces of the curve. With f(u) = (p - c(u)) . t(u) (the squared
+    // distance falls where f > 0) and n(u) = t(u) x (p - c(u)) (the component of p - c to the
+    // left): f' = k n - 1 and n' = -k f. On a piece [a, b] of length h every point lies within
+    // D = (|p - c(a)| + |p - c(b)| + h) / 2 of p and no nearer than (|p - c(a)| + |p - c(b)| - h)
+    // / 2, which prunes the piece, and |n'| <= |k| D bounds n from its end values. Where k n < 1
+    // throughout, f falls: the nearest point of the piece is its foot or an end. Where k n > 1
+    // throughout, the squared distance is concave: it is an end. Other pieces are halved, down to
+    // a length where the ends serve. The panels of the guide polygon are the first pieces, the one
+    // with the lowest bound searched first; the order only speeds up the pruning.
+    struct Piece {
+        double ua, ub;
+        CurvePoint a, b;
+    };
+    const auto nodePoint = [&](int i) {
+        const Node& n = nodes_[i];
+        CurvePoint c;
+        c.x = n.x;
+        c.y = n.y;
+        c.tx = n.cosH;
+        c.ty = n.sinH;
+        c.k = n.k;
+        return c;
+    };
+    double best = std::numeric_limits<double>::infinity();
+    double bestU = 0.0;
+    CurvePoint bestP = nodePoint(0);
+    const auto offer = [&](double u, const CurvePoint& c) {
+        const double d = Distance(px - c.x, py - c.y);
+        if (d < best || (d == best && u < bestU)) {
+            best = d;
+            bestU = u;
+            bestP = c;
+        }
+    };
+    const double tiny = 1e-9 * std::max(1.0, L_);
+    std::vector<Piece> pending; // second halves still to search (only halving fills it)
+    // Searches the piece, or halves it: then it becomes its first half and returns true.
+    const auto examine = [&](Piece& pc) {
+        const double ax = px - pc.a.x, ay = py - pc.a.y;
+        const double bx = px - pc.b.x, by = py - pc.b.y;
+        const double da = Distance(ax, ay), db = Distance(bx, by);
+        const double h = pc.ub - pc.ua;
+        if (0.5 * (da + db - h) > best)
+            return false;
+        const double fa = ax * pc.a.tx + ay * pc.a.ty;
+        const double fb = bx * pc.b.tx + by * pc.b.ty;
+        const double ka = pc.a.k, kb = pc.b.k;
+        const double kmax = std::max(std::fabs(ka), std::fabs(kb));
+        const double kmin = std::min(std::fabs(ka), std::fabs(kb));
+        const double reach = 0.5 * (da + db + h);
+        // k is linear in u: of one sign (or 0) over the piece when its ends do not differ.
+        const bool oneSign = ka * kb >= 0.0 && kmax > 0.0;
+        const double sign = ka + kb > 0.0 ? 1.0 : -1.0;
+        const double nMid =
+            0.5 * sign * ((pc.a.tx * ay - pc.a.ty * ax) + (pc.b.tx * by - pc.b.ty * bx));
+        const double nSpread = 0.5 * kmax * reach * h;
+        const bool falling =
+            oneSign ? kmax * std::max(nMid + nSpread, 0.0) < 1.0 : kmax * reach < 1.0;
+        const bool concave = oneSign && kmin * (nMid - nSpread) > 1.0;
+        if (falling) {
+            if (fa <= 0.0) {
+                offer(pc.ua, pc.a);
+            } else if (fb >= 0.0) {
+                offer(pc.ub, pc.b);
+            } else {
+                // From the foot on the chord of the piece.
+                const double cx = pc.b.x - pc.a.x, cy = pc.b.y - pc.a.y;
+                const double t = (ax * cx + ay * cy) / (cx * cx + cy * cy);
+                CurvePoint c;
+                const double u = FootBetween(px, py, pc.ua, pc.ub, pc.ua + t * h, &c);
+                offer(u, c);
+            }
+            return false;
+        }
+        if (concave || h <= tiny) {
+            offer(pc.ua, pc.a);
+            offer(pc.ub, pc.b);
+            return false;
+        }
+        const double um = 0.5 * (pc.ua + pc.ub);
+        const CurvePoint m = At(um);
+        pending.push_back({um, pc.ub, m, pc.b});
+        pc.ub = um;
+        pc.b = m;
+        return true;
+    };
+    const auto search = [&](int panel) {
+        Piece pc{nodes_[panel].u, nodes_[panel + 1].u, nodePoint(panel), nodePoint(panel + 1)};
+        for (;;) {
+            if (examine(pc))
+                continue;
+            if (pending.empty())
+                return;
+            pc = pending.back();
+            pending.pop_back();
+        }
+    };
+    const int panels = static_cast<int>(nodes_.size()) - 1;
+    // Twice the lower bound of a panel.
+    const auto bound2 = [&](int i, double da, double& db) {
+        db = Distance(px - nodes_[i + 1].x, py - nodes_[i + 1].y);
+        return da + db - (nodes_[i + 1].u - nodes_[i].u);
+    };
+    int first = 0;
+    double lowest = std::numeric_limits<double>::infinity();
+    double d = Distance(px - nodes_[0].x, py - nodes_[0].y);
+    const double d0 = d;
+    for (int i = 0; i < panels; ++i) {
+        double next;
+        const double b = bound2(i, d, next);
+        if (b < lowest) {
+            lowest = b;
+            first = i;
+        }
+        d = next;
+    }
+    search(first);
+    d = d0;
+    for (int i = 0; i < panels; ++i) {
+        double next;
+        const double b = bound2(i, d, next);
+        if (i != first && b <= 2.0 * best)
+            search(i);
+        d = next;
+    }
+    *at = bestP;
+    return bestU;
 }
 
 ElementGeometry::ElementGeometry(const CvPolyElement& e)
@@ -385,14 +535,30 @@ void ElementGeometry::At(double u, double offset, double& X, double& Y, double& 
     curvature = -p.k / qScale_;
 }
 
-void ElementGeometry::Project(double X, double Y, double guessU, Projection& out) const {
+void ElementGeometry::Project(double X, double Y, Projection& out) const {
     const double dx = X - ax_, dy = Y - ay_;
     const double q2 = qScale_ * qScale_;
     const double px = (qx_ * dx + qy_ * dy) / q2;
     const double py = (qx_ * dy - qy_ * dx) / q2;
     CurvePoint p;
     int clamp = 0;
-    const double u = shape_.Nearest(px, py, guessU, &clamp, &p);
+    const double u = shape_.Nearest(px, py, &clamp, &p);
+    Fill(px, py, u, clamp, p, out);
+}
+
+void ElementGeometry::ProjectAt(double X, double Y, double u, Projection& out) const {
+    const double dx = X - ax_, dy = Y - ay_;
+    const double q2 = qScale_ * qScale_;
+    const double px = (qx_ * dx + qy_ * dy) / q2;
+    const double py = (qx_ * dy - qy_ * dx) / q2;
+    CurvePoint p;
+    int clamp = 0;
+    shape_.PointAt(px, py, u, &clamp, &p);
+    Fill(px, py, u, clamp, p, out);
+}
+
+void ElementGeometry::Fill(double px, double py, double u, int clamp, const CurvePoint& p,
+                           Projection& out) const {
     const double fx = ax_ + qx_ * p.x - qy_ * p.y;
     const double fy = ay_ + qy_ * p.x + qx_ * p.y;
     const double tx = (qx_ * p.tx - qy_ * p.ty) / qScale_;

@@ -56,11 +56,14 @@ public:
     CurvePoint At(double u) const;
     const CurvePoint& End() const { return end_; }
 
-    // Nearest point of the shape to (px, py): a local minimum of the distance found by safeguarded
-    // Newton from guess (or from the nearest segment of the guide polygon when guess is not in
-    // [0, L]). Returns u in [0, L]; *clamp is -1 / +1 when the minimum is the start / end and the
-    // point lies before / beyond it, else 0. *at receives the curve point at u.
-    double Nearest(double px, double py, double guess, int* clamp, CurvePoint* at) const;
+    // Nearest point of the shape to (px, py): the global minimum of the distance over [0, L]
+    // (of equal distances the smallest u), a function of the point alone. Lines and arcs in closed
+    // form; a clothoid by branch and bound over the guide panels (see NearestOnClothoid).
+    // Returns u in [0, L]; *clamp is -1 / +1 when the minimum is the start / end and the point
+    // lies before / beyond it, else 0. *at receives the curve point at u.
+    double Nearest(double px, double py, int* clamp, CurvePoint* at) const;
+    // The curve point at u with the clamp Nearest would give it.
+    void PointAt(double px, double py, double u, int* clamp, CurvePoint* at) const;
 
     // Guide polygon: points at the node parameters (every shape has at least its two ends).
     int NodeCount() const { return static_cast<int>(nodes_.size()); }
@@ -75,7 +78,14 @@ private:
         double u, x, y, cosH, sinH, k;
     };
     void BuildNodes();
-    double GuideGuess(double px, double py) const;
+    double NearestOnArc(double px, double py, CurvePoint* at) const;
+    double NearestOnClothoid(double px, double py, CurvePoint* at) const;
+    // The root of (p - c(u)) . t(u) in [lo, hi], where it falls from > 0 to < 0, by safeguarded
+    // Newton from guess.
+    double FootBetween(double px, double py, double lo, double hi, double guess,
+                       CurvePoint* at) const;
+    // Newton steps from u towards a foot, kept in [0, L].
+    double PolishFoot(double px, double py, double u, CurvePoint* at) const;
 
     int type_;
     double L_, k0_, c_;
@@ -143,14 +153,19 @@ public:
         double tx = 1, ty = 0; // unit tangent at the foot
         double side = 0;       // component of (point - foot) to the right of the tangent
     };
-    // Nearest point to the canonical point (X, Y). guessU < 0 means no guess.
-    void Project(double X, double Y, double guessU, Projection& out) const;
+    // Nearest point to the canonical point (X, Y) (Shape::Nearest).
+    void Project(double X, double Y, Projection& out) const;
+    // The same filled in for the point of the element at u.
+    void ProjectAt(double X, double Y, double u, Projection& out) const;
     double DirectionAt(double u) const;
 
     // Box of the curve in the canonical plane (conservative).
     const Box& Bounds() const { return box_; }
 
 private:
+    void Fill(double px, double py, double u, int clamp, const CurvePoint& p,
+              Projection& out) const;
+
     Shape shape_;
     bool placeable_ = false;
     int frame_ = 1;

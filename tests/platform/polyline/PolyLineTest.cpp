@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -44,16 +46,58 @@ std::unique_ptr<CvPolyLine> TwoCurves() {
     return chain;
 }
 
-// Nearest distance to the chain from the elements one by one: perpendicular feet and element ends.
-double BruteForceDistance(const CvPolyLine& chain, const DT_Punkt& p) {
-    double best = INFINITY;
-    for (int i = 0; i < chain.GetCount(); ++i) {
-        const CvPolyElement* e = chain.Element(i);
-        DT_Double s, off;
-        if (e->StationAtPos(p, &s, &off) != 0)
-            best = std::min(best, std::fabs(off.Get()));
-        best = std::min({best, p.AvstandTil(*e->StartPoint()), p.AvstandTil(*e->EndPoint())});
+// The nearest point of the chain to p by a search of its own: the foot condition
+// f(s) = (p - c(s)) . t(s) = 0 bracketed on a 1 m grid of stations over the whole chain and
+// refined by bisection, the two ends of the chain as candidates too. Only positions and
+// directions come from the chain (PosAtStation).
+struct Foot {
+    double station = 0, dist = INFINITY;
+    bool outside = false; // before the start or beyond the end: no projection
+    // |f'| at the foot: near 0 when p lies near the centre of curvature, where the station is
+    // ill-conditioned (a rounding error e of f moves the root by e / |f'|).
+    double stiffness = 1;
+};
+Foot BruteForceFoot(CvPolyLine& chain, const DT_Punkt& p) {
+    double s0, s1;
+    chain.StationRange(&s0, &s1);
+    const auto along = [&](double s, double* dist) {
+        DT_Punkt c;
+        DT_Double dir;
+        chain.PosAtStation(s, &c, &dir);
+        const double dx = p.x() - c.x(), dy = p.y() - c.y();
+        if (dist != nullptr)
+            *dist = std::hypot(dx, dy);
+        return dx * std::sin(dir.Get()) + dy * std::cos(dir.Get());
+    };
+    Foot best;
+    const auto candidate = [&](double s, bool outside) {
+        double d;
+        along(s, &d);
+        if (d < best.dist)
+            best = {s, d, outside};
+    };
+    const int n = static_cast<int>(std::ceil(s1 - s0));
+    double fa = along(s0, nullptr);
+    if (fa <= 0.0)
+        candidate(s0, fa < -1e-9);
+    for (int i = 0; i < n; ++i) {
+        double a = s0 + (s1 - s0) * i / n, b = s0 + (s1 - s0) * (i + 1) / n;
+        const double fb = along(b, nullptr);
+        if (fa > 0.0 && fb <= 0.0) {
+            for (int it = 0; it < 60; ++it) {
+                const double m = 0.5 * (a + b);
+                (along(m, nullptr) > 0.0 ? a : b) = m;
+            }
+            candidate(0.5 * (a + b), false);
+        }
+        fa = fb;
     }
+    if (fa >= 0.0)
+        candidate(s1, fa > 1e-9);
+    if (best.station > s0 + 0.01 && best.station < s1 - 0.01)
+        best.stiffness =
+            std::fabs(along(best.station + 0.01, nullptr) - along(best.station - 0.01, nullptr)) /
+            0.02;
     return best;
 }
 
@@ -129,26 +173,53 @@ TEST(CvPolyLine, ProjectionRoundTripsOnEveryElementAndFailsBeyondTheEnds) {
     EXPECT_EQ(empty.PosAtStation(0.0, &p), 0);
 }
 
-TEST(CvPolyLine, IndexedProjectionFindsTheNearestPointLikeABruteForceSearch) {
+// Points up to 1 km off, beyond the centres of the arcs too, where an element has more than one
+// local nearest point. Each is projected right after another random point: the answer must be the
+// one of a chain that never projected anything, and the nearest point of a search of its own.
+TEST(CvPolyLine, ProjectionIsTheNearestPointWhateverWasProjectedBefore) {
     auto chain = TwoCurves();
     double s0, s1;
     chain->StationRange(&s0, &s1);
     std::mt19937_64 rng(7);
-    std::uniform_real_distribution<double> station(s0, s1), offset(-60.0, 60.0);
-    int checked = 0;
-    for (int i = 0; i < 3000; ++i) {
-        DT_Punkt p;
-        ASSERT_EQ(chain->PosAtStation(station(rng), &p, nullptr, nullptr, nullptr, offset(rng)), 1);
-        DT_Double off;
-        DT_Punkt foot;
-        // Alternate the hint on and off: the answer must not depend on it.
-        if (chain->StationAtPos(p, nullptr, &off, nullptr, nullptr, &foot, i % 2) == 0)
-            continue; // beyond an end
-        ++checked;
-        EXPECT_NEAR(std::fabs(off.Get()), BruteForceDistance(*chain, p), 1e-9) << i;
-        EXPECT_NEAR(p.AvstandTil(foot), std::fabs(off.Get()), 1e-9);
+    std::uniform_real_distribution<double> offset(-1000.0, 1000.0);
+    std::vector<DT_Punkt> points(400);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double s = s0 + (s1 - s0) * (i + 0.5) / points.size();
+        ASSERT_EQ(chain->PosAtStation(s, &points[i], nullptr, nullptr, nullptr, offset(rng)), 1);
     }
-    EXPECT_GT(checked, 2500);
+    std::shuffle(points.begin(), points.end(), rng);
+    std::uniform_int_distribution<std::size_t> other(0, points.size() - 1);
+    int projected = 0;
+    for (std::size_t i = 0; i < points.size() && !HasFailure(); ++i) {
+        const DT_Punkt& p = points[i];
+        DT_Double st, off, freshSt, freshOff;
+        CvPolyElement *e = nullptr, *freshE = nullptr;
+        chain->StationAtPos(points[other(rng)], &st);
+        DT_Punkt at;
+        const int rc = chain->StationAtPos(p, &st, &off, &e, nullptr, &at);
+        CvPolyLine fresh(1);
+        fresh.Copy(chain.get());
+        const int freshRc =
+            fresh.StationAtPos(p, &freshSt, &freshOff, &freshE, nullptr, nullptr, 0);
+        const Foot foot = BruteForceFoot(*chain, p);
+        ASSERT_EQ(rc, foot.outside ? 0 : 1) << i;
+        ASSERT_EQ(freshRc, rc) << i;
+        if (rc == 0)
+            continue;
+        ++projected;
+        EXPECT_EQ(st.Get(), freshSt.Get()) << i;
+        EXPECT_EQ(off.Get(), freshOff.Get()) << i;
+        EXPECT_EQ(chain->ActivateElem(e) != nullptr ? chain->Index() : -1,
+                  fresh.ActivateElem(freshE) != nullptr ? fresh.Index() : -2)
+            << i;
+        EXPECT_NEAR(st.Get(), foot.station, 1e-7 + 1e-8 / foot.stiffness) << i;
+        EXPECT_NEAR(std::fabs(off.Get()), foot.dist, 1e-8) << i;
+        EXPECT_NEAR(p.AvstandTil(at), foot.dist, 1e-8) << i << ": the foot point";
+        EXPECT_TRUE(foot.station >= e->StartSTA()->Get() - 1e-6 &&
+                    foot.station <= e->EndSTA()->Get() + 1e-6)
+            << i << ": the element holds the station";
+    }
+    EXPECT_GT(projected, 250);
 }
 
 TEST(CvPolyLine, JointsStationsAndEditsAreSeenByTheIndex) {
