@@ -19,6 +19,6 @@ public:
     // Sets the centre and the (positive) radius of the circle through a, b and c in the plan.
     // Returns +1 when b lies left of the chord a -> c (the track a, b, c turns right, which is a
     // positive radius), -1 when it lies right of it, and one of the codes above otherwise; in
-    // those cases the circle is left as it was.
+    // those cases there is no circle: the radius becomes 0 and the centre the origin.
     int ThreePointCircle(const DT_Punkt* a, const DT_Punkt* b, const DT_Punkt* c);
 };

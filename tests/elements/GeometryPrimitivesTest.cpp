@@ -64,17 +64,29 @@ TEST(B_Sirkel2, CircleOfKnownRadiusAndItsSignBySide) {
     EXPECT_NEAR(reversed.Radius()->Get(), r, 1e-7) << "the radius itself is unsigned";
 }
 
-TEST(B_Sirkel2, DegenerateTriplesLeaveTheCircleAlone) {
-    const DT_Punkt a(0.0, 0.0), b(3.0, 4.0), c(6.0, 8.0), d(1.0, 7.0);
+TEST(B_Sirkel2, DegenerateTriplesLeaveNoCircleBehind) {
+    // Each case after a real circle (radius 5 about (4, 3)), which must not survive it.
+    const DT_Punkt a(0.0, 0.0), b(3.0, 4.0), c(6.0, 8.0), d(1.0, 7.0), e(7.0, 7.0);
+    const struct {
+        const DT_Punkt *p, *q, *r;
+        int code;
+    } cases[] = {{&a, &b, &c, 0},
+                 {&a, &a, &d, -2},
+                 {&a, &d, &d, -4},
+                 {&a, &d, &a, -3},
+                 {&a, nullptr, &d, -5}};
+    for (const auto& k : cases) {
+        B_Sirkel2 circle;
+        ASSERT_EQ(circle.ThreePointCircle(&a, &d, &e), -1);
+        ASSERT_NEAR(circle.Radius()->Get(), 5.0, 1e-12);
+        EXPECT_EQ(circle.ThreePointCircle(k.p, k.q, k.r), k.code);
+        EXPECT_EQ(circle.Radius()->Get(), 0.0) << k.code;
+        EXPECT_EQ(circle.Senter()->x(), 0.0) << k.code;
+        EXPECT_EQ(circle.Senter()->y(), 0.0) << k.code;
+    }
+    // Within 1e-9 counts as equal.
     B_Sirkel2 circle;
-    EXPECT_EQ(circle.ThreePointCircle(&a, &b, &c), 0) << "collinear";
-    EXPECT_EQ(circle.Radius()->Get(), 0.0);
-    EXPECT_EQ(circle.ThreePointCircle(&a, &a, &d), -2);
     EXPECT_EQ(circle.ThreePointCircle(&a, &d, In(DT_Punkt(1.0, 7.0 + 1e-10))), -4);
-    EXPECT_EQ(circle.ThreePointCircle(&a, &d, &a), -3);
-    EXPECT_EQ(circle.ThreePointCircle(&a, nullptr, &d), -5);
-    EXPECT_EQ(circle.Radius()->Get(), 0.0);
-    EXPECT_EQ(circle.Senter()->x(), 0.0);
 }
 
 TEST(C_Arc, QuarterTurnOfRadius100HasTangentLength100) {
