@@ -5,6 +5,7 @@
 //   MindreEnn(v, tol)      value <  v - tol
 //   StorreEllerLik(v, tol) value >= v - tol
 //   MindreEllerLik(v, tol) value <= v + tol
+// so every one of them answers 0 when the value or v is NaN.
 
 #include "platform/base/HovedObjekt.h"
 
@@ -46,8 +47,13 @@ public:
     int MindreEnn(T v, T tol = T{}) const {
         return static_cast<double>(value_) < static_cast<double>(v) - static_cast<double>(tol);
     }
-    int StorreEllerLik(T v, T tol = T{}) const { return !MindreEnn(v, tol); }
-    int MindreEllerLik(T v, T tol = T{}) const { return !StorreEnn(v, tol); }
+    // Written out rather than as !MindreEnn / !StorreEnn, which would answer 1 for NaN.
+    int StorreEllerLik(T v, T tol = T{}) const {
+        return static_cast<double>(value_) >= static_cast<double>(v) - static_cast<double>(tol);
+    }
+    int MindreEllerLik(T v, T tol = T{}) const {
+        return static_cast<double>(value_) <= static_cast<double>(v) + static_cast<double>(tol);
+    }
 
 protected:
     double Distance(T v) const {

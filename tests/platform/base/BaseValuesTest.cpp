@@ -22,6 +22,13 @@ TEST(DT_Double, TolerantComparisonsAtTheEdgeOfTheTolerance) {
     EXPECT_TRUE(d.StorreEllerLik(1.0 + 0.5e-9, 1e-9));
     EXPECT_TRUE(d.MindreEllerLik(1.0 - 0.5e-9, 1e-9));
     EXPECT_FALSE(d.MindreEllerLik(1.0 - 2e-9, 1e-9));
+    // NaN on either side is neither equal, nor greater, nor smaller.
+    const DT_Double nan(std::nan(""));
+    for (const auto& [x, v] : {std::pair{nan, 1.0}, std::pair{d, std::nan("")}}) {
+        EXPECT_FALSE(x.Lik(v, 1e-9) || x.StorreEnn(v, 1e-9) || x.MindreEnn(v, 1e-9));
+        EXPECT_FALSE(x.StorreEllerLik(v, 1e-9));
+        EXPECT_FALSE(x.MindreEllerLik(v, 1e-9));
+    }
 
     DT_Double v(-2.345);
     EXPECT_EQ(v.Abs(), 2.345);
