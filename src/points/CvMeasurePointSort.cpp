@@ -143,6 +143,15 @@ private:
 
 bool CvMeasurePointSort::Walk(std::vector<Record>& records, int start, int piece, int placedBefore,
                               std::vector<int>& out, std::size_t& budget) {
+    // This walk's own allowance, so that one walk going round in circles leaves steps for the
+    // others; records un-visited by a turn-back count as steps too.
+    const std::size_t open = static_cast<std::size_t>(std::max(0, lastIndex + 1 - placedBefore));
+    std::size_t allowance = std::min(budget, 16 * open + 64);
+    const auto spend = [&](std::size_t steps) {
+        steps = std::min({steps, allowance, budget});
+        allowance -= steps;
+        budget -= steps;
+    };
     out.clear();
     // A link to a record that another walk placed counts as absent.
     const auto usable = [&](int t) {
@@ -152,7 +161,7 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, int start, int piece
     int cur = start;
     int prev = -1;
     std::size_t w = 0;
-    for (; cur >= 0 && budget > 0 && !records[cur].visited && !records[cur].error; --budget) {
+    for (; cur >= 0 && allowance > 0 && !records[cur].visited && !records[cur].error; spend(1)) {
         ++walkedHere;
         records[cur].visited = true;
         records[cur].piece = piece;
@@ -190,7 +199,7 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, int start, int piece
         if (next >= 0 && (code == 1 || code == 2)) {
             if (next == start || placedBefore + walkedHere >= lastIndex)
                 break;
-            ++findings.turnBacks;
+            ++(code == 1 ? findings.turnBacksNearest : findings.turnBacksOpposite);
             // Turn back: un-visit cur and the chain of visited records behind it, away from the
             // turning record, and write them again from cur onwards.
             records[cur].visited = false;
@@ -208,6 +217,7 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, int start, int piece
                     : (yo >= 0 && records[yo].visited) ? yo
                                                        : -1;
             }
+            spend(static_cast<std::size_t>(undone));
             w = w + 1 - static_cast<std::size_t>(undone);
             walkedHere -= undone;
             prev = turning;
@@ -222,6 +232,8 @@ bool CvMeasurePointSort::Walk(std::vector<Record>& records, int start, int piece
         ++w;
     }
     out.resize(static_cast<std::size_t>(walkedHere));
+    if (allowance == 0 && cur >= 0 && !records[cur].visited && !records[cur].error)
+        ++findings.walksCut;
     return false;
 }
 
@@ -348,7 +360,7 @@ int CvMeasurePointSort::MarkMeasuringErrors(std::vector<Record>& records, Links&
 
 std::vector<int> CvMeasurePointSort::PlaceRecords(std::vector<Record>& records, Links& links) {
     const int n = static_cast<int>(records.size());
-    std::size_t budget = 16 * static_cast<std::size_t>(n) + 64;
+    std::size_t budget = 32 * static_cast<std::size_t>(n) + 64;
 
     // The first walk, from the start rule over all records.
     const auto firstStart = [&] {
@@ -417,16 +429,20 @@ std::vector<int> CvMeasurePointSort::PlaceRecords(std::vector<Record>& records, 
         noteNeighbours(out);
     }
 
-    // Short pieces beside the track, and end points that turn off their piece.
+    // End points that turn off their piece; short pieces go into the track where they fit.
     const auto markError = [&](int r) {
         records[r].error = true;
         records[r].piece = -1;
     };
-    std::vector<rigel::TrackPiece> kept;
-    for (rigel::TrackPiece p : pieces) {
-        if (pieces.size() > 1 && p.Size() < static_cast<std::size_t>(kMinPiece)) {
-            for (std::size_t i = p.begin; i < p.end; ++i)
-                markError(order[i]);
+    std::size_t largest = 0;
+    for (std::size_t i = 1; i < pieces.size(); ++i)
+        if (pieces[i].Size() > pieces[largest].Size())
+            largest = i;
+    std::vector<rigel::TrackPiece> kept, shortPieces;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        rigel::TrackPiece p = pieces[i];
+        if (i != largest && p.Size() < static_cast<std::size_t>(kMinPiece)) {
+            shortPieces.push_back(p);
             findings.shortPieces += static_cast<int>(p.Size());
             continue;
         }
@@ -445,10 +461,9 @@ std::vector<int> CvMeasurePointSort::PlaceRecords(std::vector<Record>& records, 
         kept.push_back(p);
     }
     findings.pieces = static_cast<int>(kept.size());
-    if (kept.size() <= 1)
-        return kept.empty() ? std::vector<int>{}
-                            : std::vector<int>(order.begin() + static_cast<long>(kept[0].begin),
-                                               order.begin() + static_cast<long>(kept[0].end));
+    if (kept.size() == 1 && shortPieces.empty())
+        return std::vector<int>(order.begin() + static_cast<long>(kept[0].begin),
+                                order.begin() + static_cast<long>(kept[0].end));
     std::vector<double> xs, ys;
     rigel::AssignLarge(xs, records.size());
     rigel::AssignLarge(ys, records.size());
@@ -456,7 +471,8 @@ std::vector<int> CvMeasurePointSort::PlaceRecords(std::vector<Record>& records, 
         xs[i] = records[i].x;
         ys[i] = records[i].y;
     }
-    return rigel::JoinPieces(order, kept, xs, ys);
+    return rigel::InsertShortPieces(rigel::JoinPieces(order, kept, xs, ys), order, shortPieces, xs,
+                                    ys);
 }
 
 int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int showReport) {
@@ -557,7 +573,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     pointsAnalyzed += left;
     pointsUnplaced += findings.unplaced;
     rigel::Trace("[CvMeasurePointSort::Sort] %d read, %d repeats, %d isolated, %d after a one-way "
-                 "link, %d in short pieces, %d turning off an end, %d pieces joined, %d not "
+                 "link, %d in short pieces put in, %d turning off an end, %d pieces joined, %d not "
                  "placed\n",
                  before, repeats, findings.isolated, findings.linkErrors, findings.shortPieces,
                  findings.turnedEnds, findings.pieces, findings.unplaced);

@@ -7,26 +7,30 @@
 // A survey is never lost to a bad start or a broken link. The steps of a sort:
 // 1. Presort by x, y, z; a point equal to the one before it (1e-9) is a repeat.
 // 2. Link every record to its nearest and its opposite neighbour (NeighbourSearch.h).
-// 3. Isolated points: a record that no other record names as nearest or opposite lies off the
-//    track (a track point is named by the points beside it); it is a measuring error. Links are
-//    searched again without it, and the step repeats while it finds such records (at most
-//    kIsolatedPasses times).
+// 3. Points off the track: records held together by mutual links (r names t as nearest or
+//    opposite and t names r) form groups. Every group but the largest that has fewer than
+//    kMinPiece records, or that no record outside it names, is made of measuring errors: strays
+//    beside the track and clusters of them (a track point's links go to the points beside it,
+//    never to a stray). The records whose links could change are searched again without them,
+//    and the step repeats while it finds any (at most kIsolatedPasses times).
 // 4. The walk, from the first record in presorted order that lacks a link (else the record with
 //    the greatest opposite distance). When it stops at a one-way link, records that have both
 //    links but are named by fewer than two others, and records named by none, are measuring
 //    errors; the links are searched again and the walk runs once more.
 // 5. Pieces: while records are left that no walk has placed, a further walk starts at one of them
-//    (a record whose neighbour was just placed, else one that lacks a link, else the first in
-//    presorted order); links to records placed by an earlier walk count as absent. Each walk
-//    gives one piece of track.
-// 6. When there is more than one piece, a piece of fewer than kMinPiece points is a measuring
-//    error (a stray pair, or a point the track passes by). At either end of a piece, an end point
-//    whose link turns by more than kEndTurnDegrees from the next link and is longer than it is a
-//    measuring error (a stray beside the end of the track), as long as the piece keeps three
-//    points.
+//    (a record that a placed record names, where the track goes on; else one that lacks a link;
+//    else the first in presorted order); links to records placed by an earlier walk count as
+//    absent. Each walk gives one piece of track.
+// 6. At either end of a piece of at least kMinPiece points, an end point whose link turns by more
+//    than kEndTurnDegrees from the next link and is longer than it is a measuring error (a stray
+//    beside the end of the track), as long as the piece keeps three points.
 // 7. The pieces are joined in track order: starting from the first walk's piece, the piece with
-//    an end nearest to either end of the track so far is added there, turned as needed.
-// Only the walks' step limit (16 n + 64 steps over all walks) can leave records unplaced; their
+//    an end nearest to either end of the track so far is added there, turned as needed. Pieces
+//    of fewer than kMinPiece points (other than the largest) then go in beside their nearest
+//    track point, before or after it, where they make the smaller detour.
+// Steps: a walk stops after 16 m + 64 steps, m the records left to place when it starts, and all
+// walks together after 32 n + 64 (records un-visited by a turn-back count as steps). A walk cut
+// off this way ends its piece there. Only the overall limit can leave records unplaced; their
 // points are kept after the walked ones in presorted order, counted in pointsUnplaced and named in
 // the trace.
 //
@@ -38,7 +42,7 @@
 //
 // Cost: the presort is a stable merge sort (O(n log n), no recursion); the neighbour links come
 // from a k-d tree with the scan's answers (see NeighbourSearch.h); the walks are linear in the
-// number of points unless they turn back, and stop after 16 n + 64 steps whatever the input;
+// number of points unless they turn back, and stop after 32 n + 64 steps whatever the input;
 // pieces are joined through a k-d tree of their ends.
 
 #include "platform/base/HovedObjekt.h"
@@ -93,14 +97,16 @@ public:
 
     // What the last sort judged, by rule (for the trace, tests and benchmarks).
     struct Findings {
-        int isolated = 0;    // named by no other record
-        int linkErrors = 0;  // marked after a one-way link
-        int shortPieces = 0; // in pieces of fewer than kMinPiece points
-        int turnedEnds = 0;  // end points turning off a piece
-        int pieces = 0;      // pieces joined
-        int unplaced = 0;    // left unplaced by the step limit
-        int turnBacks = 0;   // walks turned back (codes 1 and 2)
-        bool oneWay = false; // the first walk stopped at a one-way link
+        int isolated = 0;          // named by no other record
+        int linkErrors = 0;        // marked after a one-way link
+        int shortPieces = 0;       // in pieces of fewer than kMinPiece points, put in
+        int turnedEnds = 0;        // end points turning off a piece
+        int pieces = 0;            // pieces joined
+        int unplaced = 0;          // left unplaced by the step limit
+        int turnBacksNearest = 0;  // walks turned back at a visited nearest (code 1)
+        int turnBacksOpposite = 0; // walks turned back at a visited opposite (code 2)
+        bool oneWay = false;       // the first walk stopped at a one-way link
+        int walksCut = 0;          // walks stopped by their step allowance
     };
     Findings findings;
 

@@ -108,3 +108,90 @@ std::vector<int> JoinPieces(const std::vector<int>& order, const std::vector<Tra
 }
 
 } // namespace rigel
+
+namespace rigel {
+
+std::vector<int> InsertShortPieces(const std::vector<int>& track, const std::vector<int>& order,
+                                   const std::vector<TrackPiece>& pieces,
+                                   const std::vector<double>& xs, const std::vector<double>& ys) {
+    if (pieces.empty() || track.empty())
+        return track;
+    const std::size_t m = track.size();
+    std::vector<double> tx(m), ty(m);
+    for (std::size_t i = 0; i < m; ++i) {
+        tx[i] = xs[static_cast<std::size_t>(track[i])];
+        ty[i] = ys[static_cast<std::size_t>(track[i])];
+    }
+    const KdTree tree(tx, ty, [](std::size_t) { return true; });
+    const auto dist = [&](int a, int b) {
+        return std::hypot(xs[static_cast<std::size_t>(a)] - xs[static_cast<std::size_t>(b)],
+                          ys[static_cast<std::size_t>(a)] - ys[static_cast<std::size_t>(b)]);
+    };
+
+    struct Insert {
+        std::size_t slot; // before track[slot]; m is after the last
+        std::size_t piece;
+        bool reversed;
+    };
+    std::vector<Insert> inserts;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const TrackPiece& p = pieces[k];
+        const int first = order[p.begin], last = order[p.end - 1];
+        double best2 = std::numeric_limits<double>::infinity();
+        std::size_t near = 0;
+        tree.Search(
+            xs[static_cast<std::size_t>(first)], ys[static_cast<std::size_t>(first)],
+            [&] { return best2; }, [](const KdTree::Node&) { return true; },
+            [&](int i) {
+                const double dx =
+                    tx[static_cast<std::size_t>(i)] - xs[static_cast<std::size_t>(first)];
+                const double dy =
+                    ty[static_cast<std::size_t>(i)] - ys[static_cast<std::size_t>(first)];
+                const double d2 = dx * dx + dy * dy;
+                if (d2 < best2 || (d2 == best2 && static_cast<std::size_t>(i) < near)) {
+                    best2 = d2;
+                    near = static_cast<std::size_t>(i);
+                }
+            });
+        Insert best{near, k, false};
+        double bestDetour = std::numeric_limits<double>::infinity();
+        for (const std::size_t slot : {near, near + 1}) {
+            for (const bool reversed : {false, true}) {
+                const int in = reversed ? last : first, out = reversed ? first : last;
+                double detour = 0.0;
+                if (slot > 0)
+                    detour += dist(track[slot - 1], in);
+                if (slot < m)
+                    detour += dist(out, track[slot]);
+                if (slot > 0 && slot < m)
+                    detour -= dist(track[slot - 1], track[slot]);
+                if (detour < bestDetour) {
+                    bestDetour = detour;
+                    best = {slot, k, reversed};
+                }
+            }
+        }
+        inserts.push_back(best);
+    }
+    std::stable_sort(inserts.begin(), inserts.end(),
+                     [](const Insert& a, const Insert& b) { return a.slot < b.slot; });
+    std::vector<int> result;
+    result.reserve(track.size() + inserts.size() * 2);
+    std::size_t next = 0;
+    for (std::size_t slot = 0; slot <= m; ++slot) {
+        for (; next < inserts.size() && inserts[next].slot == slot; ++next) {
+            const TrackPiece& p = pieces[inserts[next].piece];
+            if (inserts[next].reversed)
+                for (std::size_t i = p.end; i > p.begin; --i)
+                    result.push_back(order[i - 1]);
+            else
+                for (std::size_t i = p.begin; i < p.end; ++i)
+                    result.push_back(order[i]);
+        }
+        if (slot < m)
+            result.push_back(track[slot]);
+    }
+    return result;
+}
+
+} // namespace rigel

@@ -26,3 +26,15 @@ std::vector<int> JoinPieces(const std::vector<int>& order, const std::vector<Tra
                             const std::vector<double>& xs, const std::vector<double>& ys);
 
 } // namespace rigel
+
+namespace rigel {
+
+// Puts the records of each short piece into `track` where they make the smallest detour: between
+// the track record nearest to the piece's first record and the one before or after it (or at an
+// end of the track), the piece turned whichever way is shorter. Pieces found nearest to the same
+// place keep their order.
+std::vector<int> InsertShortPieces(const std::vector<int>& track, const std::vector<int>& order,
+                                   const std::vector<TrackPiece>& pieces,
+                                   const std::vector<double>& xs, const std::vector<double>& ys);
+
+} // namespace rigel
