@@ -67,17 +67,71 @@ TEST(PointListCurvature, StraightGivesZero) {
     }
 }
 
-// A zigzag of unit circles: (0,0) (1,1) (2,0) lies on the circle about (1,0) with the middle
-// point to the right (east) of its chord, (1,1) (2,0) (3,1) on the one about (2,1) with it to
-// the left. The end points extrapolate: 1 - (-1 - 1) = 3. The far end has its circles in track
-// order, so its signs match the middle's.
-TEST(PointListCurvature, EndPointsExtrapolateTheTwoValuesInward) {
-    CvSporopPointList list;
-    Fill(list, {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {4, 0}, {5, 1}, {6, 0}});
-    ASSERT_EQ(list.UpdateCurvatures(), 1);
-    const double expected[] = {3, 1, -1, 1, -1, 1, 3};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_NEAR(list.Punkt(i)->curvature, expected[i], 1e-12) << i;
+// Signed radius of the circle through a, b, c computed here: R = |ab| |bc| |ca| / (2 |cross|),
+// positive when b lies right of the chord a -> c (east of a chord heading north), 0 in a line.
+double SignedRadius(const CvSporopPoint& a, const CvSporopPoint& b, const CvSporopPoint& c) {
+    const double abx = b.x() - a.x(), aby = b.y() - a.y();
+    const double acx = c.x() - a.x(), acy = c.y() - a.y();
+    const double cross = acx * aby - acy * abx;
+    if (cross == 0.0)
+        return 0.0;
+    const double ab = std::hypot(abx, aby), ac = std::hypot(acx, acy);
+    const double bc = std::hypot(c.x() - b.x(), c.y() - b.y());
+    return ab * bc * ac / (2.0 * cross);
+}
+
+// Ten points of a curve whose radius shrinks (y = 0.002 t^2 + 0.00004 t^3 beside a line heading
+// north), unevenly spaced, so that every window and every circle gives its own value. The
+// circles of each point, bits 1, 2 and 3, written out: the end windows reach the end point,
+// the middle ones are symmetric, points 0 and 9 extrapolate from their two inward neighbours.
+TEST(PointListCurvature, EndAndMiddleWindowsOnIrregularPoints) {
+    const double t[] = {0, 7, 11, 20, 24, 35, 38, 50, 61, 64};
+    const int circles[10][3][3] = {{},
+                                   {{0, 1, 2}, {0, 1, 3}, {0, 1, 4}},
+                                   {{1, 2, 3}, {0, 2, 4}, {0, 2, 5}},
+                                   {{2, 3, 4}, {1, 3, 5}, {0, 3, 6}},
+                                   {{3, 4, 5}, {2, 4, 6}, {1, 4, 7}},
+                                   {{4, 5, 6}, {3, 5, 7}, {2, 5, 8}},
+                                   {{5, 6, 7}, {4, 6, 8}, {3, 6, 9}},
+                                   {{6, 7, 8}, {5, 7, 9}, {4, 7, 9}},
+                                   {{7, 8, 9}, {6, 8, 9}, {5, 8, 9}},
+                                   {}};
+    for (const double side : {1.0, -1.0}) {
+        CvSporopPointList list;
+        for (const double u : t)
+            list.LeggTil(new CvSporopPoint(kNorth + u, kEast + side * (0.002 + 0.00004 * u) * u * u,
+                                           0.0, "", ""));
+        ASSERT_EQ(list.UpdateCurvatures(), 1);
+        ASSERT_EQ(list.UpdateCurvatures7(), 1);
+        ASSERT_EQ(list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
+        for (const auto& [mask, field] :
+             {std::pair{1, &CvSporopPoint::curvature}, std::pair{4, &CvSporopPoint::curvature7},
+              std::pair{7, &CvSporopPoint::curvature3}}) {
+            double expected[10];
+            for (int i = 1; i <= 8; ++i) {
+                double sum = 0;
+                int count = 0;
+                for (int k = 0; k < 3; ++k) {
+                    if ((mask >> k & 1) == 0)
+                        continue;
+                    const int(&c)[3] = circles[i][k];
+                    sum += SignedRadius(*list.Punkt(c[0]), *list.Punkt(c[1]), *list.Punkt(c[2]));
+                    ++count;
+                }
+                expected[i] = count / sum;
+            }
+            expected[0] = 2 * expected[1] - expected[2];
+            expected[9] = 2 * expected[8] - expected[7];
+            for (int i = 0; i < 10; ++i) {
+                const double got = list.Punkt(i)->*field;
+                EXPECT_NEAR(got, expected[i], 1e-7 * std::fabs(expected[i]))
+                    << "side " << side << " mask " << mask << " point " << i;
+                // Side 1 bends east, a right-hand curve: its points lie west (left) of their
+                // chords, which is negative.
+                EXPECT_LT(side * got, 0.0);
+            }
+        }
+    }
 }
 
 // Middle point (0,0): the circle through (-1,1) and (1,1) has radius 1, the one through (-2,0)

@@ -36,12 +36,42 @@ void ExpectArcDirections(const CvSporopPointList& list, double theta) {
     EXPECT_NEAR(list.Punkt(n - 1)->direction, -(n - 3) * theta - theta / 2, 1e-9);
 }
 
-TEST(PointListDirections, ArcAccumulatesTheSignedTurn) {
-    for (const bool right : {true, false}) {
+// Unevenly spaced points of a curve whose radius shrinks (y = 0.003 t^2 + 0.00005 t^3 beside a
+// chord heading north-east), to the right and mirrored to the left. The bearings stay far from
+// +-pi, so the accumulated turn is the weighted bearing's change since the second point, with
+// the sign of a turn to the left (a right-hand curve falls): for a middle point b between a and
+// c the weighted bearing is (bearing(a->b) |bc| + bearing(b->c) |ab|) / (|ab| + |bc|); the
+// last point takes the last chord's bearing, the first the first chord's.
+TEST(PointListDirections, WeightedBearingsOfUnevenChords) {
+    const double t[] = {0, 6, 9, 17, 20, 31, 33, 44, 52, 55};
+    const int n = 10;
+    const double c0 = std::cos(0.7), s0 = std::sin(0.7);
+    for (const double side : {1.0, -1.0}) {
         CvSporopPointList list;
-        FillArc(list, 25, 500.0, 10.0, 0.4, right);
+        for (const double u : t) {
+            const double v = side * (0.003 + 0.00005 * u) * u * u; // to the right of the chord
+            list.LeggTil(new CvSporopPoint(6543210.0 + u * c0 - v * s0, 123456.0 + u * s0 + v * c0,
+                                           0.0, "", ""));
+        }
+        const auto at = [&](int i) { return *list.Punkt(i); };
+        const auto bearing = [&](int i, int j) {
+            return std::atan2(at(j).y() - at(i).y(), at(j).x() - at(i).x());
+        };
+        const auto length = [&](int i, int j) {
+            return std::hypot(at(j).y() - at(i).y(), at(j).x() - at(i).x());
+        };
+        const auto weighted = [&](int b) {
+            const double ab = length(b - 1, b), bc = length(b, b + 1);
+            return (bearing(b - 1, b) * bc + bearing(b, b + 1) * ab) / (ab + bc);
+        };
         list.UpdateDirections(0);
-        ExpectArcDirections(list, (right ? 1.0 : -1.0) * 10.0 / 500.0);
+        const double w1 = weighted(1);
+        EXPECT_NEAR(list.Punkt(0)->direction, -(bearing(0, 1) - w1), 1e-12) << side;
+        EXPECT_EQ(list.Punkt(1)->direction, 0.0);
+        for (int i = 2; i + 1 < n; ++i)
+            EXPECT_NEAR(list.Punkt(i)->direction, -(weighted(i) - w1), 1e-12) << side << " " << i;
+        EXPECT_NEAR(list.Punkt(n - 1)->direction, -(bearing(n - 2, n - 1) - w1), 1e-12) << side;
+        EXPECT_LT(side * list.Punkt(n - 1)->direction, -0.5) << "a right-hand curve falls";
     }
 }
 
