@@ -254,7 +254,7 @@ std::vector<int> NamedCounts(const std::vector<CvMeasurePointSort::Record>& reco
 
 } // namespace
 
-bool CvMeasurePointSort::MarkIsolated(std::vector<Record>& records, Links& links, int& count) {
+bool CvMeasurePointSort::MarkIsolated(std::vector<Record>& records, Links& links) {
     if (records.size() < 2)
         return false;
     // Pieces held together by links that both records make (r names t and t names r).
@@ -305,13 +305,37 @@ bool CvMeasurePointSort::MarkIsolated(std::vector<Record>& records, Links& links
         return r != largest && (size[static_cast<std::size_t>(r)] < kMinPiece ||
                                 !namedFromOutside[static_cast<std::size_t>(r)]);
     };
+    // A record with one mutual link, to a record whose other mutual link it turns off from
+    // sharply with a longer link, hangs off the end of the track: a stray beside the end.
+    const auto mutualLinks = [&](int r, int* others) {
+        int count = 0;
+        for (const int t : {records[r].nearest, records[r].opposite})
+            if (t >= 0 && t != (count > 0 ? others[0] : -1) &&
+                (records[t].nearest == r || records[t].opposite == r))
+                others[count++] = t;
+        return count;
+    };
+    const auto hangsOff = [&](int r) {
+        int partner[2], beyond[2];
+        if (mutualLinks(r, partner) != 1 || mutualLinks(partner[0], beyond) != 2)
+            return false;
+        const int q = beyond[0] != r ? beyond[0] : beyond[1];
+        const Record &a = records[r], &b = records[partner[0]], &c = records[q];
+        return rigel::EndTurnsOff(a.x, a.y, b.x, b.y, c.x, c.y, kEndTurnDegrees);
+    };
+    std::vector<char> hanging;
+    rigel::AssignLarge(hanging, n);
+    for (std::size_t i = 0; i < n; ++i)
+        hanging[i] = !records[i].error && !detached(i) && hangsOff(static_cast<int>(i));
     std::vector<double> sx, sy;
     for (std::size_t i = 0; i < n; ++i) {
-        if (!records[i].error && detached(i)) {
+        if (hanging[i])
+            ++findings.turnedEnds;
+        if (!records[i].error && (detached(i) || hanging[i])) {
             links.Exclude(records, static_cast<int>(i));
             sx.push_back(records[i].x);
             sy.push_back(records[i].y);
-            ++count;
+            ++findings.isolated;
         }
     }
     if (sx.empty())
@@ -520,8 +544,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     {
         Links links(records);
         links.LinkAll(records);
-        for (int pass = 0;
-             pass < kIsolatedPasses && MarkIsolated(records, links, findings.isolated); ++pass) {
+        for (int pass = 0; pass < kIsolatedPasses && MarkIsolated(records, links); ++pass) {
         }
         order = PlaceRecords(records, links);
     }

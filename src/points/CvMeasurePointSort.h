@@ -11,8 +11,10 @@
 //    opposite and t names r) form groups. Every group but the largest that has fewer than
 //    kMinPiece records, or that no record outside it names, is made of measuring errors: strays
 //    beside the track and clusters of them (a track point's links go to the points beside it,
-//    never to a stray). The records whose links could change are searched again without them,
-//    and the step repeats while it finds any (at most kIsolatedPasses times).
+//    never to a stray). So is a record with one mutual link whose link turns off the next mutual
+//    link by more than kEndTurnDegrees and is longer than it (a stray beside an end of the
+//    track). The records whose links could change are searched again without them, and the step
+//    repeats while it finds any (at most kIsolatedPasses times).
 // 4. The walk, from the first record in presorted order that lacks a link (else the record with
 //    the greatest opposite distance). When it stops at a one-way link, records that have both
 //    links but are named by fewer than two others, and records named by none, are measuring
@@ -97,7 +99,7 @@ public:
 
     // What the last sort judged, by rule (for the trace, tests and benchmarks).
     struct Findings {
-        int isolated = 0;          // named by no other record
+        int isolated = 0;          // off the track before the walks (turned ends included)
         int linkErrors = 0;        // marked after a one-way link
         int shortPieces = 0;       // in pieces of fewer than kMinPiece points, put in
         int turnedEnds = 0;        // end points turning off a piece
@@ -136,7 +138,7 @@ private:
     bool Walk(std::vector<Record>& records, int start, int piece, int placedBefore,
               std::vector<int>& out, std::size_t& budget);
     // Marks records that no other record names; true when any was marked.
-    static bool MarkIsolated(std::vector<Record>& records, Links& links, int& count);
+    bool MarkIsolated(std::vector<Record>& records, Links& links);
     static int MarkMeasuringErrors(std::vector<Record>& records, Links& links);
     // Steps 4 to 7: the order of the placed records.
     std::vector<int> PlaceRecords(std::vector<Record>& records, Links& links);
