@@ -68,7 +68,8 @@ double SortOnce(long long n, double bearing, const char* name) {
         Report(name, count, seconds,
                {{"duplicates", sorter.duplicates},
                 {"measured_errors", sorter.measuredErrors},
-                {"analyzed", sorter.pointsAnalyzed}},
+                {"analyzed", sorter.pointsAnalyzed},
+                {"scan_fallbacks", sorter.findings.scanFallbacks}},
                peak);
     return seconds;
 }

@@ -547,6 +547,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
         for (int pass = 0; pass < kIsolatedPasses && MarkIsolated(records, links); ++pass) {
         }
         order = PlaceRecords(records, links);
+        findings.scanFallbacks = static_cast<int>(links.search.Fallbacks());
     }
     walked = static_cast<int>(order.size());
 
@@ -597,9 +598,9 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     pointsUnplaced += findings.unplaced;
     rigel::Trace("[CvMeasurePointSort::Sort] %d read, %d repeats, %d isolated, %d after a one-way "
                  "link, %d in short pieces put in, %d turning off an end, %d pieces joined, %d not "
-                 "placed\n",
+                 "placed, %d searches by the scan\n",
                  before, repeats, findings.isolated, findings.linkErrors, findings.shortPieces,
-                 findings.turnedEnds, findings.pieces, findings.unplaced);
+                 findings.turnedEnds, findings.pieces, findings.unplaced, findings.scanFallbacks);
 
     if (showReport)
         AfxMessageBox(ReportText().c_str(), MB_OK);

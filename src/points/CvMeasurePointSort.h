@@ -108,6 +108,7 @@ public:
         int turnBacksNearest = 0;  // walks turned back at a visited nearest (code 1)
         int turnBacksOpposite = 0; // walks turned back at a visited opposite (code 2)
         bool oneWay = false;       // the first walk stopped at a one-way link
+        int scanFallbacks = 0;     // neighbour searches answered by the scan itself
         int walksCut = 0;          // walks stopped by their step allowance
     };
     Findings findings;

@@ -18,7 +18,15 @@ double Distance(double dx, double dy) {
 NeighbourSearch::NeighbourSearch(const std::vector<double>& xs, const std::vector<double>& ys,
                                  const std::vector<char>& excluded)
     : xs_(xs), ys_(ys), excluded_(excluded),
-      tree_(xs, ys, [&](std::size_t i) { return excluded[i] == 0; }) {}
+      tree_(xs, ys, [&](std::size_t i) { return excluded[i] == 0; }) {
+    double highest = -std::numeric_limits<double>::infinity();
+    for (const double x : xs) {
+        if (!std::isfinite(x))
+            continue;
+        inversion_ = std::max(inversion_, highest - x);
+        highest = std::max(highest, x);
+    }
+}
 
 bool NeighbourSearch::Accept(int r, int nearest, int c) const {
     if (c == r || excluded_[c])
@@ -92,6 +100,16 @@ NeighbourSearch::Result NeighbourSearch::Find(int r, int nearest, double initial
     if (found.front().distance > limit - kTolerance || !(limit < initial - kTolerance)) {
         ++fallbacks_;
         return Scan(r, nearest, initial);
+    }
+    if (inversion_ > kTolerance) {
+        // The scan could stop before a candidate only at a record at least `best` away in x;
+        // every record it meets before c lies within |dx of c| + inversion_ in x.
+        for (const Candidate& c : found) {
+            if (!(std::fabs(xs_[static_cast<std::size_t>(c.index)] - qx) + inversion_ < best)) {
+                ++fallbacks_;
+                return Scan(r, nearest, initial);
+            }
+        }
     }
     Result result;
     double chain = initial; // the scan's best distance as it goes

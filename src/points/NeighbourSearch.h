@@ -3,12 +3,21 @@
 //
 // The sorter's rule is a scan over the presorted records, first forward (r+1, r+2, ...) and then
 // backward (r-1, r-2, ...), in which a candidate replaces the best one only when it is nearer by
-// more than 1e-9 m. That makes the answer depend on the scan order among candidates whose
-// distances lie within a few 1e-9 m of each other, so a plain nearest-neighbour query is not
-// enough. The tree collects every candidate within dmin + 64e-9 of the smallest distance dmin and
-// replays the scan rule over them in scan order. That gives the scan's answer whenever the first
-// of them in scan order lies below dmin + 63e-9 (then the scan must have taken it, whatever came
-// before). Otherwise, and only then, the record is answered by the scan itself.
+// more than 1e-9 m, and which stops in a direction at the first record whose |dx| and |dy| both
+// reach the best distance so far. The tree answers exactly as the scan does:
+// - Ties: the answer depends on the scan order among candidates whose distances lie within a few
+//   1e-9 m of each other. The tree collects every candidate within dmin + 64e-9 of the smallest
+//   distance dmin and replays the scan rule over them in scan order. That is the scan's answer
+//   whenever the first of them in scan order lies below dmin + 63e-9 (then the scan must have
+//   taken it, whatever came before); otherwise the record is answered by the scan itself.
+// - The stop: with x increasing along the presorted order, a record at |dx| >= best is followed
+//   only by records at least as far, so the stop never passes a nearer candidate. The presort
+//   compares x with a tolerance of 1e-9, so a run of x values each within 1e-9 of the next is
+//   ordered by y and x may fall along it, by more than 1e-9 over a long run. With D the largest
+//   such fall (x[i] - x[j] for i < j), the scan meets every record before a candidate c within
+//   |dx of c| + D, and stops only at |dx| >= dmin: when some collected candidate has
+//   |dx| + D >= dmin (possible only when D > 1e-9), the record is answered by the scan itself.
+// Fallbacks() counts the records answered by the scan.
 //
 // "Opposite" neighbours are restricted to the half-plane facing away from the nearest neighbour:
 // (nearest - r) . (c - r) <= 1e-9. The tree prunes boxes that lie wholly outside it, so a track
@@ -60,6 +69,7 @@ private:
     const std::vector<double>& ys_;
     const std::vector<char>& excluded_;
     KdTree tree_;
+    double inversion_ = 0.0; // D above
     mutable std::size_t fallbacks_ = 0;
     mutable std::vector<Candidate> scratch_;
 };

@@ -321,47 +321,61 @@ TEST(CvMeasurePointSort, PresortOrdersByXThenYThenZAndKeepsEqualOnesInOrder) {
     EXPECT_EQ(sorter.Compare(nullptr, list.Punkt(0)), 0);
 }
 
-TEST(NeighbourSearch, TreeGivesTheScansAnswersIncludingTies) {
-    // Clouds with exact and near ties (a regular grid, points 1e-10 apart in distance) and random
-    // points: every record's nearest and opposite neighbour must be the scan's.
-    std::mt19937 rng(5);
-    std::uniform_real_distribution<double> u(0.0, 50.0);
+// Every record's nearest and opposite neighbour from the tree and from the scan, over the
+// records in the sorter's presorted order; returns how many queries fell back to the scan.
+std::size_t CompareTreeAndScan(const std::vector<std::pair<double, double>>& points) {
+    CvSporopPointList list;
+    for (const auto& [x, y] : points)
+        list.LeggTil(new CvSporopPoint(x, y, 0, "", ""));
+    CvMeasurePointSort(&list).Presort(1);
     std::vector<double> xs, ys;
-    for (int i = 0; i < 30; ++i)
-        for (int j = 0; j < 30; ++j) {
-            xs.push_back(i * 0.5);
-            ys.push_back(j * 0.5 + (j % 3 == 0 ? 1e-10 : 0.0));
-        }
-    for (int i = 0; i < 800; ++i) {
-        xs.push_back(u(rng));
-        ys.push_back(u(rng));
+    for (int i = 0; i < list.Antall(); ++i) {
+        xs.push_back(list.Punkt(i)->x());
+        ys.push_back(list.Punkt(i)->y());
     }
-    // Presorted order, as the sorter hands them over.
-    std::vector<std::size_t> p(xs.size());
-    for (std::size_t i = 0; i < p.size(); ++i)
-        p[i] = i;
-    std::stable_sort(p.begin(), p.end(), [&](std::size_t a, std::size_t b) {
-        return xs[a] < xs[b] || (xs[a] == xs[b] && ys[a] < ys[b]);
-    });
-    std::vector<double> sx, sy;
-    for (std::size_t i : p) {
-        sx.push_back(xs[i]);
-        sy.push_back(ys[i]);
-    }
-    std::vector<char> excluded(sx.size(), 0);
-    excluded[17] = excluded[400] = 1;
-    const rigel::NeighbourSearch search(sx, sy, excluded);
-    int opposites = 0;
-    for (int r = 0; r < static_cast<int>(sx.size()); ++r) {
+    std::vector<char> excluded(xs.size(), 0);
+    if (xs.size() > 100)
+        excluded[17] = excluded[xs.size() / 2] = 1;
+    const rigel::NeighbourSearch search(xs, ys, excluded);
+    for (int r = 0; r < static_cast<int>(xs.size()); ++r) {
         const auto tree = search.Nearest(r, 99999999.9);
         const auto scan = search.ScanNearest(r, 99999999.9);
-        ASSERT_EQ(tree.index, scan.index) << r;
-        if (tree.index < 0)
+        EXPECT_EQ(tree.index, scan.index) << r;
+        if (tree.index < 0 || tree.index != scan.index)
             continue;
-        const auto treeOpp = search.Opposite(r, tree.index, 99999999.9);
-        const auto scanOpp = search.ScanOpposite(r, tree.index, 99999999.9);
-        ASSERT_EQ(treeOpp.index, scanOpp.index) << r;
-        opposites += treeOpp.index >= 0;
+        EXPECT_EQ(search.Opposite(r, tree.index, 99999999.9).index,
+                  search.ScanOpposite(r, tree.index, 99999999.9).index)
+            << r;
     }
-    EXPECT_GT(opposites, 1500);
+    return search.Fallbacks();
+}
+
+TEST(NeighbourSearch, TreeGivesTheScansAnswersWithTiesInDistanceAndInX) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(0.0, 50.0);
+    // A grid with exact ties and distances 1e-10 apart, and random points: x rises along the
+    // presorted order, so only distance ties can send a query to the scan.
+    std::vector<std::pair<double, double>> grid;
+    for (int i = 0; i < 30; ++i)
+        for (int j = 0; j < 30; ++j)
+            grid.push_back({i * 0.5, j * 0.5 + (j % 3 == 0 ? 1e-10 : 0.0)});
+    for (int i = 0; i < 800; ++i)
+        grid.push_back({u(rng), u(rng)});
+    EXPECT_EQ(CompareTreeAndScan(grid), 0u);
+
+    // x values 0.9e-9 apart tie in the presort, 1.8e-9 apart do not: (5, -5), (5 - 0.9e-9, -2.5)
+    // and (5 - 1.8e-9, 0) come in that order, x falling by 1.8e-9. Scanning forward from
+    // (0, 0), best 5 after (3e-9, 5), the scan stops at (5, -5) before the nearer (5 - 1.8e-9, 0);
+    // the tree sees the fall and leaves that query to the scan.
+    const std::vector<std::pair<double, double>> fall = {
+        {0, 0}, {3e-9, 5}, {5, -5}, {5 - 0.9e-9, -2.5}, {5 - 1.8e-9, 0}};
+    std::vector<double> xs, ys;
+    for (const auto& [x, y] : fall) {
+        xs.push_back(x);
+        ys.push_back(y);
+    }
+    EXPECT_EQ(CompareTreeAndScan(fall), 2u) << "the nearest and the opposite of (0, 0)";
+    const std::vector<char> none(xs.size(), 0);
+    const rigel::NeighbourSearch search(xs, ys, none);
+    EXPECT_EQ(search.Nearest(0, 99999999.9).index, 1) << "not 4, which is nearer by 1.8e-9";
 }
