@@ -37,7 +37,7 @@ bool NeighbourSearch::Accept(int r, int nearest, int c) const {
         return false;
     const double dot =
         (xs_[nearest] - xs_[r]) * (xs_[c] - xs_[r]) + (ys_[nearest] - ys_[r]) * (ys_[c] - ys_[r]);
-    return !(dot > kTolerance); // DT_Double::MindreEllerLik(0, 1e-9)
+    return dot <= kTolerance; // DT_Double::MindreEllerLik(0, 1e-9): false for NaN
 }
 
 NeighbourSearch::Result NeighbourSearch::Find(int r, int nearest, double initial) const {
