@@ -110,6 +110,7 @@ bool ReadPointsCsv(std::string_view text, std::string_view sourceName,
                    std::vector<PlanPoint>& points, std::string& error) {
     std::vector<PlanPoint> read;
     long long lineNumber = 0;
+    long long firstLine = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
@@ -117,10 +118,19 @@ bool ReadPointsCsv(std::string_view text, std::string_view sourceName,
         ++lineNumber;
         if (Trim(line).empty())
             continue;
+        if (firstLine == 0)
+            firstLine = lineNumber;
         const std::size_t comma = line.find(',');
         PlanPoint p;
-        if (comma == std::string_view::npos || !ParseField(line.substr(0, comma), p.x) ||
-            !ParseField(line.substr(comma + 1), p.y)) {
+        const bool xRead = ParseField(line.substr(0, comma), p.x);
+        const bool yRead =
+            comma != std::string_view::npos && ParseField(line.substr(comma + 1), p.y);
+        // A header row (as our own CSV has): a first line of names, without a digit.
+        if (lineNumber == firstLine && line.find_first_of("0123456789") == std::string_view::npos &&
+            !xRead && !yRead) {
+            continue;
+        }
+        if (!xRead || !yRead) {
             error = Format("%s:%lld: expected x,y (two numbers separated by a comma)",
                            std::string(sourceName), lineNumber);
             return false;

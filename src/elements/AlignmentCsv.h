@@ -47,7 +47,8 @@ struct PlanPoint {
 };
 
 // Reads "x,y" rows (blanks around the numbers allowed, "\r\n" line ends accepted, empty lines
-// skipped). false with "<source>:<line>: <what>" for the first row that is not two numbers.
+// skipped; a first row of names without a digit is a header and skipped). false with
+// "<source>:<line>: <what>" for the first row that is not two numbers.
 bool ReadPointsCsv(std::string_view text, std::string_view sourceName,
                    std::vector<PlanPoint>& points, std::string& error);
 

@@ -110,6 +110,10 @@ TEST(AlignmentCsv, PointFiles) {
     EXPECT_EQ(points[1].y, -40.0);
     EXPECT_EQ(points[2].y, 8.0);
 
+    ASSERT_TRUE(rigel::ReadPointsCsv("\nx,y\n5,6\n", "p.csv", points, error)) << "a header";
+    EXPECT_EQ(points.size(), 4u);
+    points.resize(3);
+    EXPECT_FALSE(rigel::ReadPointsCsv("x,y\nx,y\n", "p.csv", points, error)) << "one header";
     EXPECT_FALSE(rigel::ReadPointsCsv("1,2\n\nx,3\n", "p.csv", points, error));
     EXPECT_EQ(error, "p.csv:3: expected x,y (two numbers separated by a comma)");
     for (const char* bad : {"1;2", "1,2,3", "1,", "1", "1,2x", "nan,1"})

@@ -85,8 +85,33 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("--type"), std::string::npos) << run.err;
     EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type 2 --centre 7110").exitCode, 0);
-    EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type 12 --centre 7110").exitCode, 2);
+    EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type kof --centre 7110").exitCode, 0);
     EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --centre 71x0").exitCode, 2);
+
+    // Usage errors and files without a reader: exit 2 and the words that tell what to do.
+    std::filesystem::copy_file(Path("survey.kof"), Path("survey.xml"));
+    const struct {
+        std::string arguments, words, then;
+    } refused[] = {
+        {"", "FILE is required", "--help"},
+        {"'" + Path("survey.kof") + "' --bogus", "--bogus", "--help"},
+        {"'" + Path("survey.pts") + "' --type 99", "--type 99: not a file type", "--help"},
+        {"'" + Path("survey.pts") + "' --type 12", "no reader for type 12 (TXT)", "reads KOF (2)"},
+        {"'" + Path("survey.kof") + "' --type spw",
+         "no reader for type 1 (SPW) yet (it comes with the project file)", "reads KOF (2)"},
+        {"'" + Path("survey.xml") + "'", "no reader for type 25 (XML) yet", "reads KOF (2)"},
+    };
+    for (const auto& r : refused) {
+        run = Rigel(r.arguments);
+        EXPECT_EQ(run.exitCode, 2) << r.arguments;
+        EXPECT_NE(run.err.find(r.words), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(r.then), std::string::npos) << run.err;
+    }
+
+    // An alignment that cannot be read is an error, not a silent load without it.
+    run = Rigel("'" + Path("survey.kof") + "' --centre 7110 --alignment '" + Path("no.tit") + "'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find(Path("no.tit")), std::string::npos) << run.err;
 }
 
 TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {

@@ -10,6 +10,7 @@
 #include "CliHostUi.h"
 #include "Commands.h"
 
+#include "frame/Dispatcher.h"
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
 #include "frame/LibraryState.h"
@@ -23,9 +24,11 @@
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/CWinApp.h"
+#include "platform/polyline/CvPolyLine.h"
 #include "points/CvMeasurePointSort.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,7 +43,7 @@ namespace {
 struct LoadOptions {
     std::string file;
     std::string output;
-    int type = 0;
+    std::string type; // a number or an extension name; empty: from the file name
     std::string centre, left, right;
     bool centreGiven = false, leftGiven = false, rightGiven = false;
     bool ask = false;
@@ -164,24 +167,54 @@ bool ParseFlag(const char* name, const std::string& text, bool given, bool numer
 }
 
 int RunLoad(const LoadOptions& o) {
-    // The file type: --type, else the extension.
-    unsigned type = static_cast<unsigned>(o.type);
-    if (o.type == 0) {
+    // The file type: --type (a number or an extension name), else the extension.
+    unsigned type = 0;
+    if (!o.type.empty()) {
+        int number = 0;
+        const char* end = o.type.data() + o.type.size();
+        const auto [ptr, ec] = std::from_chars(o.type.data(), end, number);
+        if (ec == std::errc() && ptr == end && number >= 1 &&
+            number <= static_cast<int>(kVTDVariant))
+            type = static_cast<unsigned>(number);
+        else if (const auto named = TypeOfExtension(o.type))
+            type = *named;
+        else {
+            Error("--type %s: not a file type; give its number (2 KOF, 10 PXY, 11 MIC, 15 GPS, "
+                  "...) or its extension (--type kof). See 'rigel load --help'.",
+                  o.type);
+            return 2;
+        }
+    } else {
         CString name(o.file.c_str());
         if (!GetFileTypeFromFileName(&name, &type) || type == kAllTypes || type == kNoExtension) {
-            Error("%s: cannot tell the file type from its name; give --type N (2 KOF, 10 PXY, "
-                  "11 MIC, 15 GPS, ...)",
+            Error("%s: cannot tell the file type from its name; give --type N or --type EXT (2 "
+                  "KOF, 10 PXY, 11 MIC, 15 GPS, ...)",
                   o.file);
             return 2;
         }
     }
-    // The types the dispatcher has a reader for; the others load nothing.
-    if (type != kSPW && type != kKOF && type != kPXY && type != kMIC && type != kGPS &&
-        type != kVTD && type != 28 && type != kXML) {
-        Error("%s: type %d (%s) is not a file rigel load reads; it reads SPW (1), KOF (2), PXY "
-              "(10), MIC (11), GPS (15), VTD (20, 28) and XML (25)",
-              o.file, type, std::string(ExtensionOfType(type)));
+    // Only the dispatcher's readers load anything.
+    if (FindReader(type) == nullptr) {
+        std::string readable;
+        for (const ReaderRow& row : kReaders)
+            readable += Format("%s%s (%u)", readable.empty() ? "" : ", ", row.name, row.type);
+        std::string comesWith;
+        for (const MissingReader& missing : kMissingReaders)
+            if (missing.type == type)
+                comesWith = Format(" yet (it comes with %s)", missing.comesWith);
+        const std::string_view extension = ExtensionOfType(type);
+        Error("%s: no reader for type %u%s%s; rigel load reads %s", o.file, type,
+              extension.empty() ? std::string() : Format(" (%s)", std::string(extension)),
+              comesWith, readable);
         return 2;
+    }
+    // An alignment the dialog cannot read would leave the heights to the lowest rail unnoticed.
+    if (!o.alignment.empty()) {
+        CvPolyLine probe(1);
+        if (!probe.InitFrom_TIT_File(o.alignment.c_str(), 0, 0, nullptr)) {
+            Error("--alignment: %s", probe.LastError());
+            return 1;
+        }
     }
     const bool numericCodes = type == kKOF || type == kMIC;
     const bool usesCodes = numericCodes || type == kXML;
@@ -300,10 +333,11 @@ RunCommand SetupLoad(CLI::App& sub) {
     sub.add_option("FILE", o->file, "the survey file (KOF, PXY, GPS, MIC, ...)")->required();
     sub.add_option("-o,--output", o->output,
                    "write the centre points as CSV here (default: standard output)");
-    sub.add_option("--type", o->type, "the file type number when the extension does not tell it")
-        ->check(CLI::Range(1, 28));
-    CLI::Option* centre = sub.add_option(
-        "--centre", o->centre, "feature codes of the track centre, comma-separated");
+    sub.add_option("--type", o->type,
+                   "the file type, as a number (2 KOF, 10 PXY, 11 MIC, 15 GPS, ...) or an "
+                   "extension (kof), when the file name does not tell it");
+    CLI::Option* centre =
+        sub.add_option("--centre", o->centre, "feature codes of the track centre, comma-separated");
     CLI::Option* left =
         sub.add_option("--left", o->left, "feature codes of the left rail, comma-separated");
     CLI::Option* right =

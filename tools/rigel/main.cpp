@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <map>
+#include <string>
 
 int main(int argc, char** argv) {
     CLI::App app{"rigel: moves railway track survey data between a track design application and "
@@ -24,8 +25,20 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        // Every usage error: the message, where to find the usage, and exit code 2.
+        std::string command = "rigel";
+        for (const CLI::App* sub : app.get_subcommands())
+            command += " " + sub->get_name();
+        std::fprintf(stderr, "%s: %s\nSee '%s --help'.\n", command.c_str(), e.what(),
+                     command.c_str());
+        return 2;
     }
     for (const auto& [sub, run] : runners) {
         if (sub->parsed()) {
