@@ -108,6 +108,22 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
         EXPECT_NE(run.err.find(r.then), std::string::npos) << run.err;
     }
 
+    // Records without a code (a field survey from the shared test data), with a profile of its
+    // own: said so, and --centre 0 loads them, which the profile remembers for the next load.
+    const auto fresh = [&](const std::string& flags) {
+        return Run("load '" + std::string(RIGEL_TEST_DATA) +
+                       "/kof/external/15-5-18-Fossegata_windows.kof'" + flags,
+                   "", "RIGEL_PROFILE='" + Path("fresh.ini") + "'");
+    };
+    run = fresh("");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("carry no feature code"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--centre 0"), std::string::npos) << run.err;
+    EXPECT_EQ(fresh(" --centre 0").exitCode, 0);
+    run = fresh("");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("6 points read."), std::string::npos) << run.err;
+
     // An alignment that cannot be read is an error, not a silent load without it.
     run = Rigel("'" + Path("survey.kof") + "' --centre 7110 --alignment '" + Path("no.tit") + "'");
     EXPECT_EQ(run.exitCode, 1);

@@ -255,15 +255,15 @@ int RunLoad(const LoadOptions& o) {
             std::fprintf(stderr, "%s:%ld: %s\n", d.file.c_str(), d.line, d.reason.c_str());
         });
 
-    // The host's survey sequence. The dialog is asked for whenever the command has answers for
-    // it; otherwise the codes registered in the profile decide.
+    // The host's survey sequence.
     rigel_ClearCoordinateLists();
     rigel_ClearFeatureCodesLists();
     TrackProject project;
     {
         CArchive archive(&file, CArchive::load, 1 << 16);
-        const bool askCodes = codesGiven || o.ask || !o.alignment.empty();
-        Serialize(&archive, &project, static_cast<int>(type), 0, askCodes ? 1 : 0, 0);
+        // The dialog is always shown and answered: from the flags, at the prompt, or with its
+        // proposal (the profile's codes, which OK merges back, 0 included).
+        Serialize(&archive, &project, static_cast<int>(type), 0, 1, 0);
     }
     file.Close();
 
@@ -275,7 +275,11 @@ int RunLoad(const LoadOptions& o) {
     if (usesCodes && state.CenterPoints.Antall() == 0 && state.LeftRailPoints.Antall() == 0 &&
         state.RightRailPoints.Antall() == 0) {
         const std::string found = numericCodes ? CodesInFile(o.file, type) : "see --ask";
-        if (!codesGiven)
+        if (!codesGiven && found == "none")
+            Error("%s: the file's point records carry no feature code (a blank code reads as 0), "
+                  "so nothing was read. --centre 0 loads them as the track centre.",
+                  o.file);
+        else if (!codesGiven)
             Error("%s: no feature code is assigned to a track line, so nothing was read. The "
                   "file's codes: %s. Assign them with --centre, --left and --right "
                   "(comma-separated codes), or choose them with --ask.",
