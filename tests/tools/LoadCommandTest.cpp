@@ -61,8 +61,9 @@ protected:
         Write("survey.kof", kof);
     }
     // `rigel load ARGUMENTS` with a profile of the test's own.
-    Outcome Rigel(const std::string& arguments, const std::string& input = "") const {
-        return Run("load " + arguments, input, "RIGEL_PROFILE='" + Path("profile.ini") + "'");
+    Outcome Rigel(const std::string& arguments, const std::string& input = "",
+                  const std::string& profile = "profile.ini") const {
+        return Run("load " + arguments, input, "RIGEL_PROFILE='" + Path(profile) + "'");
     }
 };
 
@@ -86,6 +87,10 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
     EXPECT_NE(run.err.find("--type"), std::string::npos) << run.err;
     EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type 2 --centre 7110").exitCode, 0);
     EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type kof --centre 7110").exitCode, 0);
+    run = Rigel("'" + Path("survey.pts") + "' --type 2", "", "other.ini");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("found by the file's extension: name the file .kof"), std::string::npos)
+        << run.err;
     EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --centre 71x0").exitCode, 2);
 
     // Usage errors and files without a reader: exit 2 and the words that tell what to do.
@@ -111,9 +116,9 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
     // Records without a code (a field survey from the shared test data), with a profile of its
     // own: said so, and --centre 0 loads them, which the profile remembers for the next load.
     const auto fresh = [&](const std::string& flags) {
-        return Run("load '" + std::string(RIGEL_TEST_DATA) +
-                       "/kof/external/15-5-18-Fossegata_windows.kof'" + flags,
-                   "", "RIGEL_PROFILE='" + Path("fresh.ini") + "'");
+        return Rigel("'" + std::string(RIGEL_TEST_DATA) +
+                         "/kof/external/15-5-18-Fossegata_windows.kof'" + flags,
+                     "", "fresh.ini");
     };
     run = fresh("");
     EXPECT_EQ(run.exitCode, 2);

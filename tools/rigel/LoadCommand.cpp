@@ -27,6 +27,7 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "points/CvMeasurePointSort.h"
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -274,8 +275,18 @@ int RunLoad(const LoadOptions& o) {
     LibraryState& state = State();
     if (usesCodes && state.CenterPoints.Antall() == 0 && state.LeftRailPoints.Antall() == 0 &&
         state.RightRailPoints.Antall() == 0) {
-        const std::string found = numericCodes ? CodesInFile(o.file, type) : "see --ask";
-        if (!codesGiven && found == "none")
+        // The library finds a file's codes by the type its name gives (the dialog lists those),
+        // so the message lists the same.
+        const unsigned scanType = TypeOfExtension(ExtensionOfName(o.file)).value_or(kAllTypes);
+        std::string found = numericCodes ? CodesInFile(o.file, scanType) : "see --ask";
+        if (found == "none" && scanType != type) {
+            std::string extension(ExtensionOfType(type));
+            for (char& c : extension)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            found +=
+                Format(" (codes are found by the file's extension: name the file .%s)", extension);
+        }
+        if (!codesGiven && found == "none" && scanType == type)
             Error("%s: the file's point records carry no feature code (a blank code reads as 0), "
                   "so nothing was read. --centre 0 loads them as the track centre.",
                   o.file);
