@@ -207,6 +207,7 @@ bool NumericFeatureCodeStep(DT_IntListe& centre, DT_IntListe& left, DT_IntListe&
             const unsigned type = TypeOfExtension(ExtensionOfName(path)).value_or(kAllTypes);
             CArchive reader(&file, CArchive::load);
             ArchiveLineSource lines(reader, path);
+            lines.IgnoreOddBytes();
             FindNumericCodes(lines, type, available);
         } else {
             Trace("[FeatureCodes] cannot read \"%s\" for its feature codes\n", path);

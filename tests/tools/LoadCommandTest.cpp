@@ -215,3 +215,48 @@ TEST_F(LoadCommand, TheAlignmentOptionTakesTheHeightFromTheInnerRail) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoadCommand, OddInputIsReadByTheColumnRulesAndSummarised) {
+    // A byte-order mark before the first record (which then is no record), a decimal comma in x,
+    // a tab inside the description columns, a record without y, among plain records.
+    std::string kof =
+        "\xEF\xBB\xBF" + *rigel::railout::KofPointRecord(X(0), Y(0), Z(0), "7110", "bom") + "\n";
+    for (int i = 1; i < 8; ++i)
+        kof += *rigel::railout::KofPointRecord(X(i), Y(i), Z(i), "7110", "c") + "\n";
+    std::string comma = *rigel::railout::KofPointRecord(X(8), Y(8), Z(8), "7110", "comma");
+    comma[comma.find('.', 24)] = ',';
+    std::string tab = *rigel::railout::KofPointRecord(X(9), Y(9), Z(9), "7110", "tab");
+    tab[6] = '\t';
+    kof += comma + "\n" + tab + "\n" + " 05 no y     7110     6543299.0000\n";
+    Write("odd.kof", kof);
+
+    Outcome run = Rigel("'" + Path("odd.kof") + "' --centre 7110");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string summary = Path("odd.kof") +
+                                ": 1 a UTF-8 byte-order mark before the first "
+                                "line; 1 numbers cut at a decimal comma; 1 point records with "
+                                "tabs inside the columns; 1 point records skipped: x or y empty "
+                                "(--verbose lists them)";
+    EXPECT_NE(run.err.find(summary), std::string::npos) << run.err;
+    // Records 1 to 9 are read; x of the comma record is its whole metres.
+    EXPECT_NE(run.err.find("9 points read."), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("," + std::to_string(static_cast<long>(X(8))) + ","), std::string::npos)
+        << run.out;
+
+    // Line ends of a lone CR: the whole file is one line, not a record.
+    std::string crOnly = kof;
+    for (char& c : crOnly)
+        if (c == '\n')
+            c = '\r';
+    Write("cr.kof", crOnly.substr(3));
+    run = Rigel("'" + Path("cr.kof") + "' --centre 7110");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("carriage returns inside lines (CR-only line ends read as one line)"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("1 points read."), std::string::npos) << run.err;
+}
+
+} // namespace

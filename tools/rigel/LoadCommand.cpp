@@ -36,6 +36,8 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace rigel::cli {
 
@@ -153,6 +155,31 @@ std::string CodesInFile(const std::string& path, unsigned type) {
     return text;
 }
 
+// Notes counted by their tally, in the order first met.
+class Tallies {
+public:
+    void Add(std::string_view tally) {
+        if (tally.empty())
+            return;
+        for (auto& [name, count] : counts_)
+            if (name == tally) {
+                ++count;
+                return;
+            }
+        counts_.emplace_back(tally, 1);
+    }
+    // "3 point records skipped: x or y empty; 1 numbers cut at a decimal comma", or empty.
+    std::string Text() const {
+        std::string text;
+        for (const auto& [name, count] : counts_)
+            text += Format(text.empty() ? "%ld %s" : "; %ld %s", count, std::string(name));
+        return text;
+    }
+
+private:
+    std::vector<std::pair<std::string_view, long>> counts_;
+};
+
 bool ParseFlag(const char* name, const std::string& text, bool given, bool numeric,
                std::optional<std::vector<std::string>>& out) {
     if (!given)
@@ -250,11 +277,13 @@ int RunLoad(const LoadOptions& o) {
     AfxSetApp(&app);
     CliHostUi ui(flags, stdin, stderr);
     ScopedHostUi installUi(ui);
-    std::unique_ptr<ScopedDiagnosticSink> sink;
-    if (o.verbose)
-        sink = std::make_unique<ScopedDiagnosticSink>([](const Diagnostic& d) {
+    // Every note is counted by its tally for the summary; --verbose prints each one.
+    Tallies tallies;
+    const ScopedDiagnosticSink sink([&tallies, verbose = o.verbose](const Diagnostic& d) {
+        if (verbose)
             std::fprintf(stderr, "%s:%ld: %s\n", d.file.c_str(), d.line, d.reason.c_str());
-        });
+        tallies.Add(d.tally);
+    });
 
     // The host's survey sequence.
     rigel_ClearCoordinateLists();
@@ -267,6 +296,8 @@ int RunLoad(const LoadOptions& o) {
         Serialize(&archive, &project, static_cast<int>(type), 0, 1, 0);
     }
     file.Close();
+    if (const std::string summary = tallies.Text(); !summary.empty())
+        Error("%s: %s%s", o.file, summary, o.verbose ? "" : " (--verbose lists them)");
 
     if (ui.DialogCancelled()) {
         Error("the feature-code dialog was cancelled: nothing read");

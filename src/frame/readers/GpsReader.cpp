@@ -20,9 +20,9 @@ ReadCounts ReadGpsPoints(LineSource& lines, CvSporopPointList& centre) {
         if (fields != 4) {
             ++counts.skipped;
             static const char* const kWhat[] = {"the point number", "x", "y", "z"};
-            Diagnose(lines.Name(), lines.LineNumber(),
-                     "line skipped: \"%%d %%lf %%lf %%lf\" read %d of 4 fields (no %s)", fields,
-                     kWhat[fields]);
+            DiagnoseAs("lines skipped: fewer than 4 fields", lines.Name(), lines.LineNumber(),
+                       "line skipped: \"%%d %%lf %%lf %%lf\" read %d of 4 fields (no %s)", fields,
+                       kWhat[fields]);
             continue;
         }
         if (!FiniteCoordinates(x, y, z, lines)) {

@@ -28,17 +28,20 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
         ++counts.lines;
         if (!columns::IsKofPointRecord(line)) {
             if (LooksLikeMisplacedRecord(line))
-                Diagnose(lines.Name(), lines.LineNumber(),
-                         "not a point record: a point record begins with \" 05\"");
+                DiagnoseAs("lines like point records not beginning with \" 05\"", lines.Name(),
+                           lines.LineNumber(),
+                           "not a point record: a point record begins with \" 05\"");
             continue;
         }
         ++counts.records;
+        NoteTabs(line, 57, lines);
         const std::string_view xText = columns::Mid(line, 24, 12);
         const std::string_view yText = columns::Mid(line, 37, 12);
         if (xText.empty() || yText.empty()) {
             ++counts.skipped;
-            Diagnose(lines.Name(), lines.LineNumber(), "point record skipped: %s is empty",
-                     xText.empty() ? "x (columns 24-35)" : "y (columns 37-48)");
+            DiagnoseAs("point records skipped: x or y empty", lines.Name(), lines.LineNumber(),
+                       "point record skipped: %s is empty",
+                       xText.empty() ? "x (columns 24-35)" : "y (columns 37-48)");
             continue;
         }
         const std::string_view codeText = columns::KofCodeText(line);
@@ -57,8 +60,9 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
         counts.placed += placed;
         if (placed == 0) {
             ++counts.skipped;
-            Diagnose(lines.Name(), lines.LineNumber(),
-                     "point record skipped: code %d is assigned to no line", code);
+            DiagnoseAs("point records skipped: code assigned to no line", lines.Name(),
+                       lines.LineNumber(), "point record skipped: code %d is assigned to no line",
+                       code);
         }
     }
     return counts;

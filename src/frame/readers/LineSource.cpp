@@ -2,6 +2,17 @@
 
 namespace rigel {
 
+void LineSource::NoteOddBytes(std::string_view line) {
+    if (number_ == 1 && line.substr(0, 3) == "\xEF\xBB\xBF")
+        DiagnoseAs("a UTF-8 byte-order mark before the first line", name_, 1,
+                   "a UTF-8 byte-order mark begins the file; the first line is read with it");
+    if (!carriageReturnNoted_ && line.find('\r') != std::string_view::npos) {
+        carriageReturnNoted_ = true;
+        DiagnoseAs("carriage returns inside lines (CR-only line ends read as one line)", name_,
+                   number_, "a carriage return inside the line: lines end only at a line feed");
+    }
+}
+
 bool ArchiveLineSource::ReadLine(std::string& line) {
     if (!archive_.ReadString(buffer_))
         return false;

@@ -4,6 +4,7 @@
 // or "\r\n", which is removed; a "\r" not followed by "\n" is data; the last line counts even
 // without a line end; every byte value inside a line is kept.
 
+#include "platform/base/Diagnostics.h"
 #include "platform/host/CArchive.h"
 
 #include <string>
@@ -18,24 +19,35 @@ public:
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
 
-    // The next line without its end; false at the end of the input.
+    // The next line without its end; false at the end of the input. Notes a byte-order mark
+    // before the first line and a carriage return inside a line (a file with CR-only line ends
+    // reads as one line).
     bool Next(std::string& line) {
         if (!ReadLine(line))
             return false;
         ++number_;
+        if (noteOddBytes_ && DiagnosticsWanted())
+            NoteOddBytes(line);
         return true;
     }
     // The number of the line Next returned last (1-based; 0 before the first).
     long LineNumber() const { return number_; }
     // The name diagnostics give for the input (its path, or what the caller chose).
     const std::string& Name() const { return name_; }
+    // No notes about the bytes of the lines (for a second pass over a file, such as the code
+    // scan, that should not count them again).
+    void IgnoreOddBytes() { noteOddBytes_ = false; }
 
 protected:
     virtual bool ReadLine(std::string& line) = 0;
 
 private:
+    void NoteOddBytes(std::string_view line);
+
     std::string name_;
     long number_ = 0;
+    bool carriageReturnNoted_ = false;
+    bool noteOddBytes_ = true;
 };
 
 class ArchiveLineSource final : public LineSource {

@@ -16,6 +16,7 @@ ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePo
         if (!head.IsPoint())
             continue;
         ++counts.records;
+        NoteTabs(line, 74, lines);
         const double x = ReadNumberField(columns::Mid(line, 32, 14), lines, "x");
         const double y = ReadNumberField(columns::Mid(line, 46, 14), lines, "y");
         const double z = ReadNumberField(columns::Mid(line, 60, 14), lines, "z");
@@ -29,8 +30,9 @@ ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePo
         counts.placed += placed;
         if (placed == 0) {
             ++counts.skipped;
-            Diagnose(lines.Name(), lines.LineNumber(),
-                     "point record skipped: code %d is assigned to no line", head.code);
+            DiagnoseAs("point records skipped: code assigned to no line", lines.Name(),
+                       lines.LineNumber(), "point record skipped: code %d is assigned to no line",
+                       head.code);
         }
     }
     return counts;

@@ -15,4 +15,8 @@ double ReadNumberField(std::string_view text, const LineSource& lines, const cha
 // every point measured with it, so the readers skip it.
 bool FiniteCoordinates(double x, double y, double z, const LineSource& lines);
 
+// A note when a tab lies in the first `columns` characters of a fixed-column record: the columns
+// count it as one character, which is seldom what the writer meant.
+void NoteTabs(std::string_view line, std::size_t columns, const LineSource& lines);
+
 } // namespace rigel

@@ -14,12 +14,14 @@ ReadCounts ReadPxyPoints(LineSource& lines, CvSporopPointList& centre) {
         if (lines.LineNumber() <= 2)
             continue;
         ++counts.records;
+        NoteTabs(line, 50, lines);
         const std::string_view xText = columns::Mid(line, 14, 12);
         const std::string_view yText = columns::Mid(line, 26, 12);
         if (xText.empty() || yText.empty()) {
             ++counts.skipped;
-            Diagnose(lines.Name(), lines.LineNumber(), "line skipped: %s is empty",
-                     xText.empty() ? "x (columns 14-25)" : "y (columns 26-37)");
+            DiagnoseAs("lines skipped: x or y empty", lines.Name(), lines.LineNumber(),
+                       "line skipped: %s is empty",
+                       xText.empty() ? "x (columns 14-25)" : "y (columns 26-37)");
             continue;
         }
         const double x = ReadNumberField(xText, lines, "x");

@@ -20,9 +20,10 @@ bool DiagnosticsWanted() {
     return static_cast<bool>(Sink());
 }
 
-void ReportDiagnostic(std::string_view file, long line, std::string_view reason) {
+void ReportDiagnostic(std::string_view file, long line, std::string_view reason,
+                      std::string_view tally) {
     if (Sink())
-        Sink()(Diagnostic{std::string(file), line, std::string(reason)});
+        Sink()(Diagnostic{std::string(file), line, std::string(reason), tally});
 }
 
 } // namespace rigel

@@ -246,9 +246,12 @@ TEST_F(PointReaders, TabsInsideColumnsAreNotedNotFatal) {
     EXPECT_EQ(right.Punkt(0)->x(), 23231.981); // "23231.981  5": atof's leading number
     EXPECT_EQ(right.Punkt(1)->z(), 0.231);     // ".231"
     EXPECT_EQ(counts.placed, 4);
-    ASSERT_FALSE(diagnostics.empty());
+    ASSERT_GE(diagnostics.size(), 2u);
     EXPECT_EQ(diagnostics[0].line, 3);
-    EXPECT_EQ(diagnostics[0].reason, "x \"23231.981  5\" is not a plain number; read as 23231.981");
+    EXPECT_EQ(diagnostics[0].tally, "point records with tabs inside the columns");
+    EXPECT_EQ(diagnostics[1].line, 3);
+    EXPECT_EQ(diagnostics[1].reason, "x \"23231.981  5\" is not a plain number; read as 23231.981");
+    EXPECT_EQ(diagnostics[1].tally, "numbers not plain");
 }
 
 } // namespace
