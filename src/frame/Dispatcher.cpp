@@ -1,5 +1,7 @@
 #include "frame/Dispatcher.h"
 
+#include "frame/CentreTrack.h"
+
 #include "elements/TierTabElementSporop.h"
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
@@ -51,19 +53,19 @@ void LoadKof(const LoadRequest& request) {
     const ReadCounts counts = ReadKofPoints(
         lines, {state.CenterCodes, state.LeftRailCodes, state.RightRailCodes}, StatePoints());
     TraceCounts("KOF", lines.Name(), counts);
-    CheckCenterCoordinateList(&working);
+    CheckCentreTrack(State(), &working);
 }
 
 void LoadPxy(const LoadRequest& request) {
     ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
     TraceCounts("PXY", lines.Name(), ReadPxyPoints(lines, State().CenterPoints));
-    CheckCenterCoordinateList(nullptr);
+    CheckCentreTrack(State(), nullptr);
 }
 
 void LoadGps(const LoadRequest& request) {
     ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
     TraceCounts("GPS", lines.Name(), ReadGpsPoints(lines, State().CenterPoints));
-    CheckCenterCoordinateList(nullptr);
+    CheckCentreTrack(State(), nullptr);
 }
 
 // The MIC load asks for its codes every time, in lists of its own: the library's code lists
@@ -73,7 +75,7 @@ void LoadMic(const LoadRequest& request) {
     NumericFeatureCodeStep(centre, left, right, &request.archive, request.askCodes, nullptr);
     ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
     TraceCounts("MIC", lines.Name(), ReadMicPoints(lines, {centre, left, right}, StatePoints()));
-    CheckCenterCoordinateList(nullptr);
+    CheckCentreTrack(State(), nullptr);
 }
 
 // What the rail-format writers cannot see in the base types: the survey point's texts and the

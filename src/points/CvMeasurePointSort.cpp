@@ -621,14 +621,19 @@ void CvMeasurePointSort::ContinueWith(const CvMeasurePointSort& next) {
     ErrorKode(next.ErrorKode());
 }
 
-std::string CvMeasurePointSort::ReportText() const {
+std::string rigel::SortReportText(int read, int deleted, int duplicates, int errors, int analyzed) {
     std::string text = "Sorting measured points:";
-    text += rigel::Format("\n\n%d points read.", pointsRead);
-    text += rigel::Format("\n\n%d points deleted:", pointsDeleted);
+    text += rigel::Format("\n\n%d points read.", read);
+    text += rigel::Format("\n\n%d points deleted:", deleted);
     text += rigel::Format("\n     %d points were duplicates.", duplicates);
-    text += rigel::Format("\n     %d points assumed as measured errors.", measuredErrors);
-    text += rigel::Format("\n\n%d points will be analyzed.", pointsAnalyzed);
+    text += rigel::Format("\n     %d points assumed as measured errors.", errors);
+    text += rigel::Format("\n\n%d points will be analyzed.", analyzed);
     return text;
+}
+
+std::string CvMeasurePointSort::ReportText() const {
+    return rigel::SortReportText(pointsRead, pointsDeleted, duplicates, measuredErrors,
+                                 pointsAnalyzed);
 }
 
 void CvMeasurePointSort::GetQuickSortStatus(int* read, int* deleted, int* duplicatesOut,

@@ -53,6 +53,11 @@
 #include <string>
 #include <vector>
 
+namespace rigel {
+// The sorter's report: "Sorting measured points:", then the five totals in its words.
+std::string SortReportText(int read, int deleted, int duplicates, int errors, int analyzed);
+} // namespace rigel
+
 class CvMeasurePointSort : public HovedObjekt {
 public:
     static constexpr double kTolerance = 1e-9;

@@ -13,7 +13,6 @@
 #include "frame/Dispatcher.h"
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
-#include "frame/LibraryState.h"
 #include "frame/RigelExports.h"
 #include "frame/TrackProject.h"
 #include "frame/readers/LineSource.h"
@@ -303,9 +302,8 @@ int RunLoad(const LoadOptions& o) {
         Error("the feature-code dialog was cancelled: nothing read");
         return 2;
     }
-    LibraryState& state = State();
-    if (usesCodes && state.CenterPoints.Antall() == 0 && state.LeftRailPoints.Antall() == 0 &&
-        state.RightRailPoints.Antall() == 0) {
+    // Every load ends with the centre track, so no centre point means nothing was read.
+    if (usesCodes && !rigel_IsCoordinatesLoaded()) {
         // The library finds a file's codes by the type its name gives (the dialog lists those),
         // so the message lists the same.
         const unsigned scanType = TypeOfExtension(ExtensionOfName(o.file)).value_or(kAllTypes);
@@ -346,13 +344,8 @@ int RunLoad(const LoadOptions& o) {
     }
     int totals[5] = {};
     GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
-    CvMeasurePointSort report(nullptr);
-    report.pointsRead = totals[0];
-    report.pointsDeleted = totals[1];
-    report.duplicates = totals[2];
-    report.measuredErrors = totals[3];
-    report.pointsAnalyzed = totals[4];
-    std::fprintf(stderr, "%s\n", report.ReportText().c_str());
+    std::fprintf(stderr, "%s\n",
+                 SortReportText(totals[0], totals[1], totals[2], totals[3], totals[4]).c_str());
 
     CsvOut out;
     if (!out.Open(o.output)) {
