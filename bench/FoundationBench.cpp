@@ -38,9 +38,9 @@ const rigel::bench::Register formatRecord{
         std::size_t bytes = 0;
         const double s = Time([&] {
             for (long long i = 0; i < n; ++i) {
-                std::string line = rigel::Format(kRecordFormat, static_cast<int>(i),
-                                                  6543210.1234 + static_cast<double>(i) * 0.25,
-                                                  123456.789, 12.345);
+                std::string line =
+                    rigel::Format(kRecordFormat, static_cast<int>(i),
+                                  6543210.1234 + static_cast<double>(i) * 0.25, 123456.789, 12.345);
                 bytes += line.size();
             }
         });
@@ -66,8 +66,8 @@ const rigel::bench::Register scanRecord{
     }};
 
 const rigel::bench::Register listOps{
-    "point_list", "appends n points, reads them by index, copies and deletes the list",
-    1'000'000, [](long long n) {
+    "point_list", "appends n points, reads them by index, copies and deletes the list", 1'000'000,
+    [](long long n) {
         CvSporopPointList list;
         const double append = Time([&] {
             for (long long i = 0; i < n; ++i)

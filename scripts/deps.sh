@@ -8,7 +8,7 @@ packages=(
     libfmt-dev libcli11-dev libpugixml-dev libexpat1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxml2-utils locales binutils
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 missing=()

@@ -15,6 +15,10 @@ run_suite() {
     ctest --test-dir "$dir" -j "$jobs" --output-on-failure --no-tests=error
 }
 
+echo "== format (clang-format, .clang-format) =="
+find src tests tools bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
+    xargs -0 clang-format --dry-run -Werror
+
 echo "== normal build =="
 run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 

@@ -9,7 +9,8 @@
 
 namespace rigel {
 
-template <typename R, typename Body> R GuardExport(const char* name, R failValue, Body&& body) noexcept {
+template <typename R, typename Body>
+R GuardExport(const char* name, R failValue, Body&& body) noexcept {
     try {
         return body();
     } catch (const std::exception& e) {

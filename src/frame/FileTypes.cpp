@@ -2,6 +2,7 @@
 
 namespace rigel {
 
+// clang-format off
 const std::array<FileTypeRow, 27> kFileTypes = {{
     {kSPW, "SPW", true},  {kKOF, "KOF", true},  {kLFT, "LFT", true},
     {kALC, "ALC", true},  {kCSV, "CSV", true},  {kTIT, "TIT", true},
@@ -13,6 +14,7 @@ const std::array<FileTypeRow, 27> kFileTypes = {{
     {kHDT, "HDT", true},  {kUDT, "UDT", true},  {kAllTrolley, "", false},
     {kXML, "XML", true},  {kNoExtension, "", false}, {kDXF, "DXF", false},
 }};
+// clang-format on
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 namespace rigel {
 
+// clang-format off
 enum FileType : unsigned {
     kSPW = 1, kKOF = 2, kLFT = 3, kALC = 4, kCSV = 5, kTIT = 6, kNYL = 7, kNDB = 8,
     kAllTypes = 9, // unknown when derived from a name; every type to the save dispatcher
@@ -16,11 +17,12 @@ enum FileType : unsigned {
     kAllTrolley = 24, // the three trolley files, to the save dispatcher
     kXML = 25, kNoExtension = 26, kDXF = 27,
 };
+// clang-format on
 
 struct FileTypeRow {
     unsigned number;
-    std::string_view extension;   // empty: the type has none
-    bool derivedFromName;         // found by the reverse lookup from a name
+    std::string_view extension; // empty: the type has none
+    bool derivedFromName;       // found by the reverse lookup from a name
 };
 
 // Rows in number order 1..27.

@@ -8,6 +8,8 @@ LibraryState gState;
 
 } // namespace
 
-LibraryState& State() { return gState; }
+LibraryState& State() {
+    return gState;
+}
 
 } // namespace rigel

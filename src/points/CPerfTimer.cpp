@@ -77,6 +77,10 @@ double CPerfTimer::ElapsedMilliseconds() const {
     return static_cast<double>(-copy.value_) * 1000.0 / static_cast<double>(gFrequency);
 }
 
-std::int64_t CPerfTimer::Frequency() { return gFrequency; }
+std::int64_t CPerfTimer::Frequency() {
+    return gFrequency;
+}
 
-std::int64_t CPerfTimer::CalibrationOffset() { return gOffset; }
+std::int64_t CPerfTimer::CalibrationOffset() {
+    return gOffset;
+}

@@ -2,9 +2,13 @@
 
 #include <utility>
 
-CvSporopPoint::CvSporopPoint(const DT_Punkt& p) { Init(p); }
+CvSporopPoint::CvSporopPoint(const DT_Punkt& p) {
+    Init(p);
+}
 
-CvSporopPoint::CvSporopPoint(const CvSporopPoint& other) : DT_Punkt() { CopyFrom(other); }
+CvSporopPoint::CvSporopPoint(const CvSporopPoint& other) : DT_Punkt() {
+    CopyFrom(other);
+}
 
 CvSporopPoint::CvSporopPoint(double x, double y, double z, std::string code_,
                              std::string description_)

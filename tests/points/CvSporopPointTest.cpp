@@ -1,5 +1,5 @@
-#include "points/CPerfTimer.h"
 #include "points/CvSporopPoint.h"
+#include "points/CPerfTimer.h"
 #include "points/CvSporopPointList.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +46,8 @@ TEST(CvSporopPoint, DefaultsAndConstructors) {
     EXPECT_EQ(d.cant, 999);
     EXPECT_EQ(d.code, "");
     EXPECT_EQ(d.description, "");
-    EXPECT_EQ(d.x() + d.y() + d.z() + d.profile + d.curvature + d.curvature7 +
-                  d.verticalCurvature + d.direction + d.curvature3 + d.length,
+    EXPECT_EQ(d.x() + d.y() + d.z() + d.profile + d.curvature + d.curvature7 + d.verticalCurvature +
+                  d.direction + d.curvature3 + d.length,
               0.0);
     EXPECT_EQ(d.mark + d.ignored, 0);
 

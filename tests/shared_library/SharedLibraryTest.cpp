@@ -20,13 +20,27 @@ struct Library {
 };
 
 const std::vector<std::string> kEntryPoints = {
-    "GetCenterCoordinateList", "SetCenterCoordinateList", "GETKOF",
-    "GETHAS", "GETPAR", "TITAB", "VPTAB",
-    "rigel_ClearCoordinateLists", "rigel_IsCoordinatesLoaded", "rigel_ClearFeatureCodesLists",
-    "rigel_IsFeatureCodesLoaded", "GetQuickSortStatus", "IntListeToRegistry",
-    "IntListeFromRegistry", "GetFileExtFromFileType", "SetFileExtFromFileType",
-    "SetFileExtFromFileType2", "GetFileTypeFromFileExt", "GetFileTypeFromFileName",
-    "GetFileTypeFromArchive", "CheckCenterCoordinateList",
+    "GetCenterCoordinateList",
+    "SetCenterCoordinateList",
+    "GETKOF",
+    "GETHAS",
+    "GETPAR",
+    "TITAB",
+    "VPTAB",
+    "rigel_ClearCoordinateLists",
+    "rigel_IsCoordinatesLoaded",
+    "rigel_ClearFeatureCodesLists",
+    "rigel_IsFeatureCodesLoaded",
+    "GetQuickSortStatus",
+    "IntListeToRegistry",
+    "IntListeFromRegistry",
+    "GetFileExtFromFileType",
+    "SetFileExtFromFileType",
+    "SetFileExtFromFileType2",
+    "GetFileTypeFromFileExt",
+    "GetFileTypeFromFileName",
+    "GetFileTypeFromArchive",
+    "CheckCenterCoordinateList",
 };
 
 TEST(SharedLibrary, ExportsEveryEntryPointUnderItsPlainName) {

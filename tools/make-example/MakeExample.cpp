@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     CLI::App app{"rigel-make-example: writes a synthetic rail survey as a KOF file"};
     app.add_option("-o,--output", o.output, "the KOF file to write")->capture_default_str();
     app.add_option("--length", o.length, "metres of track")->capture_default_str();
-    app.add_option("--spacing", o.spacing, "metres between measured points")
-        ->capture_default_str();
+    app.add_option("--spacing", o.spacing, "metres between measured points")->capture_default_str();
     app.add_option("--centre-every", o.centreEvery, "one centre point every N rail stations")
         ->capture_default_str();
     app.add_option("--seed", o.seed, "random seed")->capture_default_str();
@@ -68,8 +67,8 @@ int main(int argc, char** argv) {
         const int code = p.line == 1 ? o.leftCode : p.line == 2 ? o.rightCode : o.centreCode;
         const char* what = p.line == 1 ? "left" : p.line == 2 ? "right" : "centre";
         std::string error;
-        const auto record = rigel::railout::KofPointRecord(p.x, p.y, p.z, rigel::Format("%d", code),
-                                                           what, &error);
+        const auto record =
+            rigel::railout::KofPointRecord(p.x, p.y, p.z, rigel::Format("%d", code), what, &error);
         if (!record) {
             std::fprintf(stderr, "rigel-make-example: %s\n", error.c_str());
             return 1;

@@ -39,9 +39,9 @@ bool ParseCodeList(std::string_view text, std::vector<std::string>& codes, std::
         const std::size_t comma = text.find(',');
         const std::string_view piece = Trim(text.substr(0, comma));
         long long value = 0;
-        const bool ok = !piece.empty() && (!numeric || (ParseLong(piece, value) == piece.size() &&
-                                                        value >= -2147483648LL &&
-                                                        value <= 2147483647LL));
+        const bool ok =
+            !piece.empty() && (!numeric || (ParseLong(piece, value) == piece.size() &&
+                                            value >= -2147483648LL && value <= 2147483647LL));
         if (!ok) {
             if (bad)
                 *bad = std::string(piece);
@@ -106,9 +106,9 @@ FeatureCodeDialogAnswer CliHostUi::Prompt(const FeatureCodeDialogRequest& reques
     // Every code the dialog knows of: those found in the file and those already assigned.
     std::vector<std::string> known;
     using List = const std::vector<std::string>*;
-    for (List list : std::initializer_list<List>{&request.available, &request.centre,
-                                                 &request.left, &request.right, &answer.centre,
-                                                 &answer.left, &answer.right})
+    for (List list :
+         std::initializer_list<List>{&request.available, &request.centre, &request.left,
+                                     &request.right, &answer.centre, &answer.left, &answer.right})
         for (const std::string& c : *list)
             if (!Holds(known, c))
                 known.push_back(c);
@@ -163,8 +163,9 @@ FeatureCodeDialogAnswer CliHostUi::Prompt(const FeatureCodeDialogRequest& reques
                 std::fprintf(out_, "not a code: \"%s\"\n", bad.c_str());
                 continue;
             }
-            (command[0] == 'c' ? answer.centre : command[0] == 'l' ? answer.left : answer.right) =
-                codes;
+            (command[0] == 'c'   ? answer.centre
+             : command[0] == 'l' ? answer.left
+                                 : answer.right) = codes;
             for (const std::string& c : codes)
                 if (!Holds(known, c))
                     known.push_back(c);

@@ -32,10 +32,9 @@ std::string RandomSuffix() {
     static std::atomic<unsigned> counter{0};
     thread_local std::mt19937_64 engine = [] {
         std::random_device device;
-        std::seed_seq seed{device(), device(), static_cast<unsigned>(getpid()),
-                           static_cast<unsigned>(std::chrono::steady_clock::now()
-                                                     .time_since_epoch()
-                                                     .count())};
+        std::seed_seq seed{
+            device(), device(), static_cast<unsigned>(getpid()),
+            static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
         return std::mt19937_64(seed);
     }();
     static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
@@ -64,9 +63,13 @@ bool WriteAll(int fd, const char* p, std::size_t count) {
 
 } // namespace
 
-std::string ErrnoText(int err) { return std::error_code(err, std::generic_category()).message(); }
+std::string ErrnoText(int err) {
+    return std::error_code(err, std::generic_category()).message();
+}
 
-AtomicFile::~AtomicFile() { Abort(); }
+AtomicFile::~AtomicFile() {
+    Abort();
+}
 
 bool AtomicFile::Fail(int err, std::string_view what, const std::string& path) {
     errno_ = err;

@@ -20,9 +20,13 @@ DT_Punkt* B_Linje::SluttPunkt(const DT_Punkt* newValue) {
     return &end_;
 }
 
-double B_Linje::Vinkel() const { return start_.AngleTo(end_); }
+double B_Linje::Vinkel() const {
+    return start_.AngleTo(end_);
+}
 
-double B_Linje::Lengde() const { return start_.AvstandTil(end_); }
+double B_Linje::Lengde() const {
+    return start_.AvstandTil(end_);
+}
 
 int B_Linje::SkjaeringMed(const B_Linje& other, DT_Punkt& result) const {
     const double dx1 = end_.x() - start_.x(), dy1 = end_.y() - start_.y();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-DT_Nodeliste::~DT_Nodeliste() { SlettAlleIListen(1); }
+DT_Nodeliste::~DT_Nodeliste() {
+    SlettAlleIListen(1);
+}
 
 int DT_Nodeliste::LeggTil(HovedObjekt* object) {
     if (object == nullptr)
@@ -157,7 +159,9 @@ int DT_Nodeliste::Sorter(int ascending) {
     return 1;
 }
 
-int DT_Nodeliste::SorterObj(const HovedObjekt*, const HovedObjekt*, int) const { return 0; }
+int DT_Nodeliste::SorterObj(const HovedObjekt*, const HovedObjekt*, int) const {
+    return 0;
+}
 
 int DT_Nodeliste::Reverse() {
     std::reverse(nodes_.begin(), nodes_.end());

@@ -96,8 +96,7 @@ public:
     int Sorter(int ascending);
     // The ordering hook: answers non-zero when `first` belongs after `second`. The base keeps the
     // order (answers 0).
-    virtual int SorterObj(const HovedObjekt* first, const HovedObjekt* second,
-                          int ascending) const;
+    virtual int SorterObj(const HovedObjekt* first, const HovedObjekt* second, int ascending) const;
 
     // Reverses the order of the nodes (the same objects); the first node becomes active.
     int Reverse();

@@ -23,4 +23,6 @@ Streng Filnavn::Navn() const {
     return Streng(name);
 }
 
-Streng Filnavn::Mappe() const { return Streng(std::string_view(str()).substr(0, NameStart(str()))); }
+Streng Filnavn::Mappe() const {
+    return Streng(std::string_view(str()).substr(0, NameStart(str())));
+}

@@ -18,7 +18,9 @@ int Streng::KopiN(std::string_view source, int n) {
     return 1;
 }
 
-Streng Streng::GetFra(int position) const { return Streng(std::string_view(s_).substr(Clamp(position))); }
+Streng Streng::GetFra(int position) const {
+    return Streng(std::string_view(s_).substr(Clamp(position)));
+}
 
 int Streng::Delete(int position, int count) {
     if (position < 0 || position >= Lengde() || count <= 0)

@@ -10,7 +10,9 @@ TekstFil::TekstFil(std::string_view name) : Fil(name) {}
 
 TekstFil::~TekstFil() = default;
 
-int TekstFil::LeggTilLinje(std::string_view text) { return WriteBytes(text); }
+int TekstFil::LeggTilLinje(std::string_view text) {
+    return WriteBytes(text);
+}
 
 bool TekstFil::Fill() {
     if (eof_)
@@ -38,8 +40,8 @@ int TekstFil::LesNesteLinje(Streng& line) {
         const char* start = buffer_.get() + begin_;
         const std::size_t available = end_ - begin_;
         const void* nl = std::memchr(start, '\n', available);
-        const std::size_t take = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - start)
-                                    : available;
+        const std::size_t take =
+            nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - start) : available;
         if (!cut) {
             const std::size_t room = kMaxLineLength + 1 - text.size(); // +1 keeps a final '\r'
             text.append(start, std::min(take, room));

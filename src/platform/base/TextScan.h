@@ -16,7 +16,8 @@ struct ScanTarget {
     enum class Kind { Int, UInt, Long, ULong, LongLong, ULongLong, Double, Float, Chars };
     Kind kind;
     void* ptr;
-    std::size_t capacity = 0; // for Chars: room for text including the terminating NUL; 0 = unchecked
+    std::size_t capacity =
+        0; // for Chars: room for text including the terminating NUL; 0 = unchecked
 
     ScanTarget(int* p) : kind(Kind::Int), ptr(p) {}
     ScanTarget(unsigned* p) : kind(Kind::UInt), ptr(p) {}
@@ -28,8 +29,7 @@ struct ScanTarget {
     ScanTarget(float* p) : kind(Kind::Float), ptr(p) {}
     // A template only so that a char array picks the overload below, which keeps its size.
     template <typename P>
-        requires std::is_same_v<P, char*>
-    ScanTarget(P p) : kind(Kind::Chars), ptr(p) {}
+    requires std::is_same_v<P, char*> ScanTarget(P p) : kind(Kind::Chars), ptr(p) {}
     template <std::size_t N> ScanTarget(char (&p)[N]) : kind(Kind::Chars), ptr(p), capacity(N) {}
 };
 
@@ -53,8 +53,8 @@ struct ScanTarget {
 int ScanList(std::string_view text, std::string_view format, const ScanTarget* targets,
              std::size_t count);
 
-template <typename... Targets> int Scan(std::string_view text, std::string_view format,
-                                        Targets&&... targets) {
+template <typename... Targets>
+int Scan(std::string_view text, std::string_view format, Targets&&... targets) {
     if constexpr (sizeof...(Targets) == 0) {
         return ScanList(text, format, nullptr, 0);
     } else {

@@ -27,8 +27,7 @@ public:
     // from the corner along that line (start points untouched). Returns 1; 0 when a line has no
     // length or the grades do not turn (delta 0 or a full reversal), with lines and tangentLength
     // untouched. The tangent length may exceed a line's length: CheckCurve is the check for that.
-    static int CalculateTangPoints(B_Linje& line1, B_Linje& line2, double r,
-                                   double& tangentLength);
+    static int CalculateTangPoints(B_Linje& line1, B_Linje& line2, double r, double& tangentLength);
 
     // Tangent length at inner point index (0 for the first and last point or without a curve).
     double TangentLength(int index) const;

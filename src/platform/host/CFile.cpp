@@ -28,7 +28,9 @@ CFile::CFile(const char* path, UINT flags) {
         throw e;
 }
 
-CFile::~CFile() { Abort(); }
+CFile::~CFile() {
+    Abort();
+}
 
 void CFile::Reset() {
     fd_ = -1;

@@ -1,8 +1,8 @@
 #include "platform/host/CWinApp.h"
 
+#include "platform/base/AtomicFile.h"
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"
-#include "platform/base/AtomicFile.h"
 #include "platform/host/IniFile.h"
 
 #include <cerrno>
@@ -22,8 +22,7 @@ std::optional<std::string> ReadProfile(const std::string& path, std::string* rea
     return std::nullopt;
 }
 
-std::optional<std::string> Lookup(const std::string& path, const char* section,
-                                  const char* entry) {
+std::optional<std::string> Lookup(const std::string& path, const char* section, const char* entry) {
     if (path.empty() || section == nullptr || entry == nullptr)
         return std::nullopt;
     std::string reason;
@@ -37,9 +36,13 @@ std::optional<std::string> Lookup(const std::string& path, const char* section,
 
 } // namespace
 
-CWinApp* AfxGetApp() { return currentApp; }
+CWinApp* AfxGetApp() {
+    return currentApp;
+}
 
-void AfxSetApp(CWinApp* app) { currentApp = app; }
+void AfxSetApp(CWinApp* app) {
+    currentApp = app;
+}
 
 CWinApp::CWinApp(const char* appName) {
     if (appName != nullptr) {
@@ -86,12 +89,13 @@ bool CWinApp::WriteProfileString(const char* section, const char* entry, const c
         return FailWrite(reason);
     rigel::IniFile ini = rigel::IniFile::Parse(*text);
     if (entry == nullptr || value == nullptr) {
-        bool removed = entry == nullptr ? ini.RemoveSection(section) : ini.RemoveEntry(section, entry);
+        bool removed =
+            entry == nullptr ? ini.RemoveSection(section) : ini.RemoveEntry(section, entry);
         if (!removed)
             return true; // nothing to remove: the file stays as it is
     } else if (!ini.Set(section, entry, value)) {
-        return FailWrite(std::string("cannot store the name [") + section + "] " + entry +
-                         " in '" + profilePath_ + "'");
+        return FailWrite(std::string("cannot store the name [") + section + "] " + entry + " in '" +
+                         profilePath_ + "'");
     }
     if (!rigel::WriteFileAtomically(profilePath_, ini.Text(), &reason))
         return FailWrite(reason);

@@ -21,17 +21,26 @@ HostUi* SetHostUi(HostUi* ui) {
     return previous;
 }
 
-HostUi* GetHostUi() { return current != nullptr ? current : &Headless(); }
+HostUi* GetHostUi() {
+    return current != nullptr ? current : &Headless();
+}
 
 std::vector<int> MessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-    case MB_CANCELTRYCONTINUE: return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
-    default: return {IDOK};
+    case MB_OKCANCEL:
+        return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE:
+        return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL:
+        return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO:
+        return {IDYES, IDNO};
+    case MB_RETRYCANCEL:
+        return {IDRETRY, IDCANCEL};
+    case MB_CANCELTRYCONTINUE:
+        return {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
+    default:
+        return {IDOK};
     }
 }
 

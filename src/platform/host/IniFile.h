@@ -48,9 +48,9 @@ public:
 private:
     enum class Kind { Other, Section, Entry };
     struct Line {
-        std::string raw;  // the bytes of the line without its "\n"
+        std::string raw; // the bytes of the line without its "\n"
         Kind kind = Kind::Other;
-        std::string name; // section name or entry name, trimmed
+        std::string name;        // section name or entry name, trimmed
         std::size_t valueAt = 0; // for entries: where the raw value starts (after "=")
     };
     static Line ParseLine(std::string raw);

@@ -71,9 +71,13 @@ BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
     return TRUE;
 }
 
-void GetLocalTime(SYSTEMTIME* time) { FillSystemTime(time, true); }
+void GetLocalTime(SYSTEMTIME* time) {
+    FillSystemTime(time, true);
+}
 
-void GetSystemTime(SYSTEMTIME* time) { FillSystemTime(time, false); }
+void GetSystemTime(SYSTEMTIME* time) {
+    FillSystemTime(time, false);
+}
 
 BOOL GetUserNameA(char* buffer, DWORD* size) {
     if (size == nullptr)

@@ -50,7 +50,9 @@ double Gon(double mathDirection) {
     return 400.0 - gon < 1e-9 ? 0.0 : gon;
 }
 
-double Curvature(double radius) { return std::fabs(radius) <= 1e-9 ? 0.0 : 1.0 / radius; }
+double Curvature(double radius) {
+    return std::fabs(radius) <= 1e-9 ? 0.0 : 1.0 / radius;
+}
 double Radius(double curvature) {
     return std::fabs(curvature) <= kCurvatureTolerance ? 0.0 : 1.0 / curvature;
 }
@@ -95,11 +97,15 @@ bool SwappedFrame(const CvPolyLine* alignment) {
     return head && head->Frame() == 2;
 }
 
-bool HasElements(const CvPolyLine* alignment) { return alignment && alignment->GetCount() > 0; }
+bool HasElements(const CvPolyLine* alignment) {
+    return alignment && alignment->GetCount() > 0;
+}
 
 } // namespace
 
-void CvRailDump::SetFilename(const char* name) { filename_ = name ? name : ""; }
+void CvRailDump::SetFilename(const char* name) {
+    filename_ = name ? name : "";
+}
 
 void CvRailDump::SetProjectData(const char* text1, const char* text2, const char* text3,
                                 const char* text4, const char* text5) {
@@ -122,8 +128,8 @@ bool CvRailDump::SetSection(const double* start, const double* end, bool limit,
     if (!std::isfinite(*start) || !std::isfinite(*end))
         return reject("the section's stations are not finite");
     if (!(*start < *end))
-        return reject(rigel::Format("the section starts at %.4f, not below its end %.4f", *start,
-                                    *end));
+        return reject(
+            rigel::Format("the section starts at %.4f, not below its end %.4f", *start, *end));
     double first = 0, last = 0;
     if (HasElements(alignment) && alignment->StationRange(&first, &last)) {
         const double overlap = std::min(*end, last) - std::max(*start, first);
@@ -168,9 +174,9 @@ bool CvRailDump::SectionUsable() {
 void CvRailDump::AppendHeader(std::string& text, const char* kind, const char* columns) const {
     text += rigel::Format("# %s\n", kind);
     for (std::size_t i = 0; i < texts_.size(); ++i)
-        text += rigel::Format("# text %d:%s%s\n", static_cast<int>(i + 1),
-                              texts_[i].empty() ? "" : " ",
-                              rigel::railout::Cut(texts_[i], texts_[i].size()));
+        text +=
+            rigel::Format("# text %d:%s%s\n", static_cast<int>(i + 1), texts_[i].empty() ? "" : " ",
+                          rigel::railout::Cut(texts_[i], texts_[i].size()));
     if (!sectionSet_)
         text += "# section: none\n";
     else
@@ -189,8 +195,8 @@ struct StationedPoint {
     double station, offset;
 };
 
-std::vector<StationedPoint> StationPoints(DT_PointList& points, CvPolyLine* alignment,
-                                          bool limited, double start, double end) {
+std::vector<StationedPoint> StationPoints(DT_PointList& points, CvPolyLine* alignment, bool limited,
+                                          double start, double end) {
     std::vector<StationedPoint> out;
     out.reserve(static_cast<std::size_t>(points.Antall()));
     const bool project = HasElements(alignment);
@@ -245,8 +251,8 @@ bool ElementRows(CvPolyLine& alignment, const RailAttributes* attributes, bool l
         if (attributes)
             attributes->Element(*e, extra);
         const double r0 = e->StartRadius()->Get(), r1 = e->EndRadius()->Get();
-        row.rFrom = row.from == s0 ? r0 : Radius(Linear(Curvature(r0), Curvature(r1), s0, s1,
-                                                        row.from));
+        row.rFrom =
+            row.from == s0 ? r0 : Radius(Linear(Curvature(r0), Curvature(r1), s0, s1, row.from));
         row.rTo = row.to == s1 ? r1 : Radius(Linear(Curvature(r0), Curvature(r1), s0, s1, row.to));
         if (row.type == CvPolyElement::kArc) {
             row.rFrom = r0;
@@ -391,9 +397,9 @@ int CvRailDump::WriteLFT(CvPolyLine* alignment, VS_LinjePaalegg*, DT_PointList*,
                      "cant_to speed");
     int nr = 0;
     for (const ElementRow& r : rows)
-        text += rigel::Format("%4d %2d %12.4f %12.4f %10.4f %12.4f %12.4f %7.1f %7.1f %4d\n",
-                              ++nr, r.type, r.from, r.to, r.to - r.from, r.rFrom, r.rTo,
-                              r.cantFrom, r.cantTo, r.speed);
+        text += rigel::Format("%4d %2d %12.4f %12.4f %10.4f %12.4f %12.4f %7.1f %7.1f %4d\n", ++nr,
+                              r.type, r.from, r.to, r.to - r.from, r.rFrom, r.rTo, r.cantFrom,
+                              r.cantTo, r.speed);
     return Commit(text);
 }
 
@@ -420,8 +426,7 @@ int CvRailDump::WriteALC(CvPolyLine* alignment, VS_LinjePaalegg*, DT_PointList*,
                                       nr));
         text += rigel::Format(
             "%4d %2d %12.4f %14.4f %14.4f %10.5f %12.4f %14.4f %14.4f %10.5f %12.4f %12.4f\n", nr,
-            r.type, r.from, r.xFrom, r.yFrom, r.azFrom, r.to, r.xTo, r.yTo, r.azTo, r.rFrom,
-            r.rTo);
+            r.type, r.from, r.xFrom, r.yFrom, r.azFrom, r.to, r.xTo, r.yTo, r.azTo, r.rFrom, r.rTo);
     }
     return Commit(text);
 }
@@ -456,8 +461,7 @@ int CvRailDump::WriteWinALC_GEO(CvPolyLine* alignment, VS_LinjePaalegg*, DT_Poin
     return Commit(text);
 }
 
-int CvRailDump::WriteWinALC_VER(CvPolyLine*, VS_LinjePaalegg* vertical, DT_PointList*,
-                                int header) {
+int CvRailDump::WriteWinALC_VER(CvPolyLine*, VS_LinjePaalegg* vertical, DT_PointList*, int header) {
     if (!vertical)
         return Fail("WriteWinALC_VER: no vertical alignment");
     if (!SectionUsable())
@@ -469,8 +473,8 @@ int CvRailDump::WriteWinALC_VER(CvPolyLine*, VS_LinjePaalegg* vertical, DT_Point
         const DT_Punkt* a = vertical->Punkt(i);
         const DT_Punkt* b = vertical->Punkt(i + 1);
         if (!(b->x() - a->x() > kStationTolerance))
-            return Fail(rigel::Format("WriteWinALC_VER: the stations do not increase at point %d",
-                                      i + 2));
+            return Fail(
+                rigel::Format("WriteWinALC_VER: the stations do not increase at point %d", i + 2));
         grades.push_back(1000.0 * (b->y() - a->y()) / (b->x() - a->x()));
     }
     std::string text;
@@ -519,10 +523,10 @@ int CvRailDump::WriteNADBFiles(CvNADB_Calculation* nadb) {
             text += rigel::Format("%4d %5d %12.4f %12.4f %10.4f %s\n", i + 1, number, from, to,
                                   to - from, rigel::railout::Cut(name, name.size()));
         else
-            text += rigel::Format("%4d %5s %12s %12s %10s %s\n", i + 1, "-", "-", "-", "-",
-                                  segment ? rigel::railout::Cut(segment->Text(),
-                                                                segment->Text().size())
-                                          : std::string());
+            text +=
+                rigel::Format("%4d %5s %12s %12s %10s %s\n", i + 1, "-", "-", "-", "-",
+                              segment ? rigel::railout::Cut(segment->Text(), segment->Text().size())
+                                      : std::string());
     }
     return Commit(text);
 }

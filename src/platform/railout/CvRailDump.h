@@ -111,8 +111,8 @@ public:
 
     // The five project texts, in the order given (the save passes t1, t5, t4, t3, t2); a null
     // text is empty. Written in the headers as "text 1" to "text 5" in this order.
-    void SetProjectData(const char* text1, const char* text2, const char* text3,
-                        const char* text4, const char* text5);
+    void SetProjectData(const char* text1, const char* text2, const char* text3, const char* text4,
+                        const char* text5);
 
     // See the header comment. The alignment is only read (its station range); it may be null.
     bool SetSection(const double* start, const double* end, bool limit,

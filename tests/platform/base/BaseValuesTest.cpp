@@ -74,7 +74,7 @@ TEST(Streng, EditingOperations) {
     Streng s;
     s.Init("%d;%.2f;%s", 7, 1.005, "abc");
     EXPECT_EQ(s.str(), "7;1.00;abc"); // 1.005 is 1.00499999... in binary, as in C
-    s.Add("%s", "%d"); // text that looks like a format stays text through %s
+    s.Add("%s", "%d");                // text that looks like a format stays text through %s
     EXPECT_EQ(s.str(), "7;1.00;abc%d");
     EXPECT_EQ(s.HvorEr("abc"), 7);
     EXPECT_EQ(s.HvorEr("abc", 8), -1);

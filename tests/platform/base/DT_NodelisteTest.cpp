@@ -17,7 +17,9 @@ struct Tracked : HovedObjekt {
     ~Tracked() override { --alive; }
 };
 
-int Id(HovedObjekt* o) { return o ? static_cast<Tracked*>(o)->id : -1; }
+int Id(HovedObjekt* o) {
+    return o ? static_cast<Tracked*>(o)->id : -1;
+}
 
 } // namespace
 

@@ -28,7 +28,9 @@ TEST(B_Linje, IntersectionAndGrade) {
     EXPECT_NEAR(x.y(), 5.0, 1e-12);
     EXPECT_EQ(x.z(), 7.0);
     // Outside both segments the unbounded lines still meet.
-    ASSERT_EQ(B_Linje(DT_Punkt(0, 0), DT_Punkt(1, 0)).SkjaeringMed(B_Linje(DT_Punkt(5, 3), DT_Punkt(5, 4)), x), 1);
+    ASSERT_EQ(B_Linje(DT_Punkt(0, 0), DT_Punkt(1, 0))
+                  .SkjaeringMed(B_Linje(DT_Punkt(5, 3), DT_Punkt(5, 4)), x),
+              1);
     EXPECT_NEAR(x.x(), 5.0, 1e-12);
     EXPECT_NEAR(x.y(), 0.0, 1e-12);
     DT_Punkt untouched(1, 2);

@@ -60,14 +60,14 @@ TEST(CArchiveReadString, LineEnds) {
 
 TEST(CArchiveReadString, LongLinesAreCutAtTheCapAndTheRestSkipped) {
     std::size_t cuts = 0;
-    const std::string bytes = "0123456789\n"   // exactly the cap: kept whole
-                              "0123456789\r\n" // the cap plus its CRLF: kept whole
+    const std::string bytes = "0123456789\n"    // exactly the cap: kept whole
+                              "0123456789\r\n"  // the cap plus its CRLF: kept whole
                               "012345678\r\r\n" // a data CR that reaches the cap
                               "0123456789ABCDEFGHIJ\r\n"
                               "next\n" +
                               std::string(100, 'z'); // cut also without a final line end
-    const Lines expected = {"0123456789", "0123456789", "012345678\r", "0123456789", "next",
-                            std::string(10, 'z')};
+    const Lines expected = {"0123456789", "0123456789", "012345678\r",
+                            "0123456789", "next",       std::string(10, 'z')};
     EXPECT_EQ(ReadLines(bytes, 16, 10, &cuts), expected);
     EXPECT_EQ(cuts, 2u);
     EXPECT_EQ(CArchive(nullptr, CArchive::load).GetMaxLineLength(), std::size_t{64} << 20);

@@ -18,8 +18,15 @@ protected:
 };
 
 TEST_F(CWinAppProfile, ValuesRoundTripExactly) {
-    const std::string values[] = {"12\n34\n", "C:\\survey\\n1", "  two leading", "trailing  ",
-                                  " ", "", "tab\there\r\n", "\\", "a = b ; c",
+    const std::string values[] = {"12\n34\n",
+                                  "C:\\survey\\n1",
+                                  "  two leading",
+                                  "trailing  ",
+                                  " ",
+                                  "",
+                                  "tab\there\r\n",
+                                  "\\",
+                                  "a = b ; c",
                                   "\xA7 \xE6\xF8\xE5 \xFF"};
     int i = 0;
     for (const std::string& v : values) {
@@ -66,8 +73,8 @@ TEST_F(CWinAppProfile, MissingEntriesFileAndNumbers) {
     EXPECT_EQ(app.GetProfileString("Settings", "Codes", "dflt"), "dflt");
     EXPECT_EQ(app.GetProfileString("Settings", "Codes"), "");
     EXPECT_EQ(app.GetProfileInt("Settings", "Precision", 3), 3);
-    ASSERT_TRUE(rigel::WriteFileAtomically(app.GetProfilePath(),
-                                           "[S]\na=42abc\nb=  -7\nc=abc\nd=\n"));
+    ASSERT_TRUE(
+        rigel::WriteFileAtomically(app.GetProfilePath(), "[S]\na=42abc\nb=  -7\nc=abc\nd=\n"));
     EXPECT_EQ(app.GetProfileInt("S", "a", 3), 42);
     EXPECT_EQ(app.GetProfileInt("S", "b", 3), -7);
     EXPECT_EQ(app.GetProfileInt("S", "c", 3), 0);
@@ -103,7 +110,8 @@ TEST_F(CWinAppProfile, FailuresLeaveTheFileAlone) {
     EXPECT_EQ(blocked.GetProfileInt("S", "a", 9), 9);
     EXPECT_FALSE(blocked.WriteProfileString("S", "a", "1"));
 
-    // A folder that cannot hold files (even for root: its parent is a plain file), and a missing one.
+    // A folder that cannot hold files (even for root: its parent is a plain file), and a missing
+    // one.
     for (const char* path : {"profile.ini/sub.ini", "missing/sub.ini"}) {
         CWinApp nowhere;
         nowhere.SetProfilePath(dir.Path(path));

@@ -21,7 +21,8 @@ namespace rigel::test {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rigel-host-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "rigel-host-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;

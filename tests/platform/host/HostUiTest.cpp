@@ -1,5 +1,5 @@
-#include "platform/host/CWinApp.h"
 #include "platform/host/HostUi.h"
+#include "platform/host/CWinApp.h"
 #include "platform/host/ScriptedHostUi.h"
 
 #include "platform/base/Trace.h"
@@ -77,7 +77,7 @@ TEST(HostUi, InstalledUiAndAfxMessageBox) {
 TEST(ScriptedHostUi, RecordsRequestsAndFailsLoudly) {
     ScriptedHostUi ui;
     FileDialogRequest request{true, "KOF-files", "*.KOF", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                              "", ""};
+                              "",   ""};
     ui.QueueFileDialogAnswer("/data/a.kof");
     ui.QueueFileDialogAnswer(std::nullopt);
     EXPECT_EQ(ui.OpenFileDialog(request), "/data/a.kof");

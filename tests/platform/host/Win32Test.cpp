@@ -51,7 +51,9 @@ TEST(PerformanceCounter, NanosecondsAndMonotonic) {
     EXPECT_GE(now.QuadPart - first.QuadPart, 5000000);
 }
 
-int SecondOfDay(const SYSTEMTIME& t) { return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond; }
+int SecondOfDay(const SYSTEMTIME& t) {
+    return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond;
+}
 
 TEST(SystemTime, UtcAndLocalAgreeWithTheClock) {
     const char* oldTz = std::getenv("TZ");

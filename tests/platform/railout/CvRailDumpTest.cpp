@@ -15,10 +15,10 @@
 
 namespace {
 
-using rigel::test::Contents;
-using rigel::test::TempFolder;
 using rigel::railout::ElementAttributes;
 using rigel::railout::PointAttributes;
+using rigel::test::Contents;
+using rigel::test::TempFolder;
 
 const double kQuarter = std::numbers::pi * 50.0; // quarter circle of radius 100
 // Rounding to 0.1 mm is off by at most half of it.
@@ -38,9 +38,8 @@ void MakeAlignment(CvPolyLine& a) {
 
 // Vertical points with a kink at 0, a crest of radius 2000 at 200 and a kink at 400.
 void MakeVertical(VS_LinjePaalegg& v) {
-    for (const DT_Punkt& p : {DT_Punkt(-300, 100, 0), DT_Punkt(0, 100, 0),
-                              DT_Punkt(200, 104, 2000), DT_Punkt(400, 100, 0),
-                              DT_Punkt(600, 100, 0)})
+    for (const DT_Punkt& p : {DT_Punkt(-300, 100, 0), DT_Punkt(0, 100, 0), DT_Punkt(200, 104, 2000),
+                              DT_Punkt(400, 100, 0), DT_Punkt(600, 100, 0)})
         v.LeggTil(new DT_Punkt(p));
 }
 
@@ -70,7 +69,7 @@ struct RailDumpTest : ::testing::Test {
         dump.SetAttributes(&attributes);
     }
     std::string Write(const char* name, int (CvRailDump::*writer)(CvPolyLine*, VS_LinjePaalegg*,
-                                                                    DT_PointList*, int)) {
+                                                                  DT_PointList*, int)) {
         dump.SetFilename(dir.Path(name).c_str());
         EXPECT_EQ((dump.*writer)(&alignment, &vertical, &points, 1), 1) << dump.LastError();
         return Contents(dir.Path(name));
