@@ -305,9 +305,9 @@ void Save(const SaveRequest& request) {
     for (int i = 0; i < project.projectPoints.Antall(); ++i) {
         const CvSporopPoint* p = project.projectPoints.Punkt(i);
         if (request.fullPoints)
-            points.LeggTil(new CvSporopPoint(*p));
+            points.Append(std::make_unique<CvSporopPoint>(*p));
         else
-            points.LeggTil(new DT_Punkt(p->x(), p->y(), p->z()));
+            points.Append(std::make_unique<DT_Punkt>(p->x(), p->y(), p->z()));
     }
 
     if (SetsSection(request.type) &&

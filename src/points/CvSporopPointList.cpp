@@ -6,5 +6,5 @@ void CvSporopPointList::CopyPointsFrom(const CvSporopPointList& source) {
     SlettAlleIListen(1);
     Reserve(static_cast<std::size_t>(source.Antall()));
     for (int i = 0; i < source.Antall(); ++i)
-        LeggTil(new CvSporopPoint(*source.Punkt(i)));
+        Append(std::make_unique<CvSporopPoint>(*source.Punkt(i)));
 }

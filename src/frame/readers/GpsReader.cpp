@@ -29,7 +29,7 @@ ReadCounts ReadGpsPoints(LineSource& lines, CvSporopPointList& centre) {
             ++counts.skipped;
             continue;
         }
-        centre.LeggTil(new CvSporopPoint(x, y, z, std::string(), std::string()));
+        centre.Append(std::make_unique<CvSporopPoint>(x, y, z, std::string(), std::string()));
         ++counts.placed;
     }
     return counts;

@@ -16,8 +16,8 @@ int PlaceByCode(const RecordPoint& point, int code, const CodeRoutes& routes,
                 const LinePoints& points, bool zeroIsCentre) {
     int placed = 0;
     auto place = [&](CvSporopPointList& list) {
-        list.LeggTil(new CvSporopPoint(point.x, point.y, point.z, std::string(point.code),
-                                       std::string(point.description)));
+        list.Append(std::make_unique<CvSporopPoint>(
+            point.x, point.y, point.z, std::string(point.code), std::string(point.description)));
         ++placed;
     };
     const unsigned lines = routes.Lines(code);

@@ -31,8 +31,9 @@ ReadCounts ReadPxyPoints(LineSource& lines, CvSporopPointList& centre) {
             ++counts.skipped;
             continue;
         }
-        centre.LeggTil(new CvSporopPoint(x, y, z, std::string(columns::Mid(line, 51, 8)),
-                                         std::string(columns::Mid(line, 0, 13))));
+        centre.Append(std::make_unique<CvSporopPoint>(x, y, z,
+                                                      std::string(columns::Mid(line, 51, 8)),
+                                                      std::string(columns::Mid(line, 0, 13))));
         ++counts.placed;
     }
     return counts;

@@ -10,7 +10,7 @@ public:
     int KlasseType() const override { return Type; }
 
     // Appends a new box holding value.
-    int LeggTilVerdi(T value) { return LeggTil(new Box(value)); }
+    int LeggTilVerdi(T value) { return Append(std::make_unique<Box>(value)); }
     T Verdi(int index) const { return static_cast<const Box*>(Objekt(index))->Get(); }
     Box* Tall(int index) const { return static_cast<Box*>(Objekt(index)); }
     // 1 when some element equals value (within tol).

@@ -30,6 +30,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class DT_Node {
@@ -60,6 +61,13 @@ public:
 
     // Appends; 0 for a null object (nothing appended).
     int LeggTil(HovedObjekt* object);
+    // Appends an object made for the list: when appending throws, the object is deleted rather
+    // than lost; on success the list holds it (and deletes it when it owns its objects).
+    template <typename T> int Append(std::unique_ptr<T> object) {
+        const int added = LeggTil(object.get());
+        object.release();
+        return added;
+    }
     int Insert(HovedObjekt* object);
 
     HovedObjekt* AktiverForste();

@@ -10,7 +10,7 @@ public:
     const char* KlasseNavn() const override { return "StrengListe"; }
     int KlasseType() const override { return rigel::klasse::StrengListe; }
 
-    int LeggTilStreng(std::string_view text) { return LeggTil(new Streng(text)); }
+    int LeggTilStreng(std::string_view text) { return Append(std::make_unique<Streng>(text)); }
     Streng* Tekst(int index) const { return static_cast<Streng*>(Objekt(index)); }
     // 1 when a text equal to text (byte for byte) is in the list.
     int Finnes(std::string_view text) const;

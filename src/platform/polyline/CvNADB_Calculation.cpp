@@ -9,7 +9,7 @@ SegmentType* CvNADB_Calculation::Segment(int index) const {
 }
 
 int CvNADB_Calculation::AddSegment(std::string_view text) {
-    return segments_.LeggTil(new SegmentType(text));
+    return segments_.Append(std::make_unique<SegmentType>(text));
 }
 
 int CvNADB_Calculation::Calculate(CvPolyLine* alignment) {
