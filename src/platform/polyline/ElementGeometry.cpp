@@ -535,11 +535,16 @@ void ElementGeometry::At(double u, double offset, double& X, double& Y, double& 
     curvature = -p.k / qScale_;
 }
 
-void ElementGeometry::Project(double X, double Y, Projection& out) const {
+void ElementGeometry::ToShapePlane(double X, double Y, double& px, double& py) const {
     const double dx = X - ax_, dy = Y - ay_;
     const double q2 = qScale_ * qScale_;
-    const double px = (qx_ * dx + qy_ * dy) / q2;
-    const double py = (qx_ * dy - qy_ * dx) / q2;
+    px = (qx_ * dx + qy_ * dy) / q2;
+    py = (qx_ * dy - qy_ * dx) / q2;
+}
+
+void ElementGeometry::Project(double X, double Y, Projection& out) const {
+    double px, py;
+    ToShapePlane(X, Y, px, py);
     CurvePoint p;
     int clamp = 0;
     const double u = shape_.Nearest(px, py, &clamp, &p);
@@ -547,10 +552,8 @@ void ElementGeometry::Project(double X, double Y, Projection& out) const {
 }
 
 void ElementGeometry::ProjectAt(double X, double Y, double u, Projection& out) const {
-    const double dx = X - ax_, dy = Y - ay_;
-    const double q2 = qScale_ * qScale_;
-    const double px = (qx_ * dx + qy_ * dy) / q2;
-    const double py = (qx_ * dy - qy_ * dx) / q2;
+    double px, py;
+    ToShapePlane(X, Y, px, py);
     CurvePoint p;
     int clamp = 0;
     shape_.PointAt(px, py, u, &clamp, &p);

@@ -163,6 +163,8 @@ public:
     const Box& Bounds() const { return box_; }
 
 private:
+    // (X, Y) in the plane of the element's shape.
+    void ToShapePlane(double X, double Y, double& px, double& py) const;
     void Fill(double px, double py, double u, int clamp, const CurvePoint& p,
               Projection& out) const;
 
