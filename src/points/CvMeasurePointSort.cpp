@@ -254,84 +254,85 @@ std::vector<int> NamedCounts(const std::vector<CvMeasurePointSort::Record>& reco
 
 } // namespace
 
-bool CvMeasurePointSort::MarkIsolated(std::vector<Record>& records, Links& links) {
-    if (records.size() < 2)
-        return false;
-    // Pieces held together by links that both records make (r names t and t names r).
+std::vector<char> CvMeasurePointSort::OffTrack(const std::vector<Record>& records, int& hanging) {
     const std::size_t n = records.size();
+    std::vector<char> off;
+    rigel::AssignLarge(off, n);
+    if (n < 2)
+        return off;
+    const auto mutual = [&](int r, int t) {
+        return t >= 0 && (records[t].nearest == r || records[t].opposite == r);
+    };
+    // Groups held together by mutual links, as a union-find forest over the records.
     std::vector<int> root;
     rigel::AssignLarge(root, n);
     for (std::size_t i = 0; i < n; ++i)
         root[i] = static_cast<int>(i);
-    const auto find = [&](int i) {
-        while (root[static_cast<std::size_t>(i)] != i) {
-            root[static_cast<std::size_t>(i)] =
-                root[static_cast<std::size_t>(root[static_cast<std::size_t>(i)])];
-            i = root[static_cast<std::size_t>(i)];
-        }
+    const auto find = [&root](int i) {
+        while (root[i] != i)
+            i = root[i] = root[root[i]];
         return i;
     };
-    for (std::size_t i = 0; i < n; ++i) {
-        const int r = static_cast<int>(i);
-        for (const int t : {records[i].nearest, records[i].opposite}) {
-            if (t < 0 || (records[t].nearest != r && records[t].opposite != r))
-                continue;
-            const int a = find(r), b = find(t);
-            if (a != b)
-                root[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
-        }
-    }
-    // Size of each piece, and whether a record outside it names one of its records.
+    for (int r = 0; r < static_cast<int>(n); ++r)
+        for (const int t : {records[r].nearest, records[r].opposite})
+            if (mutual(r, t)) {
+                const int a = find(r), b = find(t);
+                root[std::max(a, b)] = std::min(a, b);
+            }
+    // Size of each group, and whether a record outside it names one of its records.
     std::vector<int> size;
     std::vector<char> namedFromOutside;
     rigel::AssignLarge(size, n);
     rigel::AssignLarge(namedFromOutside, n);
     int largest = -1;
-    for (std::size_t i = 0; i < n; ++i) {
+    for (int i = 0; i < static_cast<int>(n); ++i) {
         if (records[i].error)
             continue;
-        const int r = find(static_cast<int>(i));
-        if (++size[static_cast<std::size_t>(r)] >
-            (largest < 0 ? 0 : size[static_cast<std::size_t>(largest)]))
-            largest = r;
+        const int g = find(i);
+        if (++size[g] > (largest < 0 ? 0 : size[largest]))
+            largest = g;
         for (const int t : {records[i].nearest, records[i].opposite})
-            if (t >= 0 && find(t) != r)
-                namedFromOutside[static_cast<std::size_t>(find(t))] = 1;
+            if (t >= 0 && find(t) != g)
+                namedFromOutside[find(t)] = 1;
     }
-    if (largest < 0 || size[static_cast<std::size_t>(largest)] < kMinPiece)
-        return false;
-    const auto detached = [&](std::size_t i) {
-        const int r = find(static_cast<int>(i));
-        return r != largest && (size[static_cast<std::size_t>(r)] < kMinPiece ||
-                                !namedFromOutside[static_cast<std::size_t>(r)]);
-    };
+    if (largest < 0 || size[largest] < kMinPiece)
+        return off;
     // A record with one mutual link, to a record whose other mutual link it turns off from
     // sharply with a longer link, hangs off the end of the track: a stray beside the end.
-    const auto mutualLinks = [&](int r, int* others) {
+    const auto mutualLinks = [&](int r, int* partners) {
         int count = 0;
         for (const int t : {records[r].nearest, records[r].opposite})
-            if (t >= 0 && t != (count > 0 ? others[0] : -1) &&
-                (records[t].nearest == r || records[t].opposite == r))
-                others[count++] = t;
+            if (mutual(r, t))
+                partners[count++] = t;
         return count;
     };
     const auto hangsOff = [&](int r) {
         int partner[2], beyond[2];
         if (mutualLinks(r, partner) != 1 || mutualLinks(partner[0], beyond) != 2)
             return false;
-        const int q = beyond[0] != r ? beyond[0] : beyond[1];
-        const Record &a = records[r], &b = records[partner[0]], &c = records[q];
+        const Record &a = records[r], &b = records[partner[0]];
+        const Record& c = records[beyond[0] != r ? beyond[0] : beyond[1]];
         return rigel::EndTurnsOff(a.x, a.y, b.x, b.y, c.x, c.y, kEndTurnDegrees);
     };
-    std::vector<char> hanging;
-    rigel::AssignLarge(hanging, n);
-    for (std::size_t i = 0; i < n; ++i)
-        hanging[i] = !records[i].error && !detached(i) && hangsOff(static_cast<int>(i));
+    for (int i = 0; i < static_cast<int>(n); ++i) {
+        if (records[i].error)
+            continue;
+        const int g = find(i);
+        if (g != largest && (size[g] < kMinPiece || !namedFromOutside[g]))
+            off[i] = 1;
+        else if (hangsOff(i)) {
+            off[i] = 1;
+            ++hanging;
+        }
+    }
+    return off;
+}
+
+bool CvMeasurePointSort::MarkIsolated(std::vector<Record>& records, Links& links) {
+    const std::vector<char> off = OffTrack(records, findings.turnedEnds);
     std::vector<double> sx, sy;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (hanging[i])
-            ++findings.turnedEnds;
-        if (!records[i].error && (detached(i) || hanging[i])) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (off[i]) {
             links.Exclude(records, static_cast<int>(i));
             sx.push_back(records[i].x);
             sy.push_back(records[i].y);

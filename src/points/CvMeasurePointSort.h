@@ -144,6 +144,8 @@ private:
     bool Walk(std::vector<Record>& records, int start, int piece, int placedBefore,
               std::vector<int>& out, std::size_t& budget);
     // Marks records that no other record names; true when any was marked.
+    // Records off the track (step 3 above), marked 1; `hanging` counts those beside an end.
+    static std::vector<char> OffTrack(const std::vector<Record>& records, int& hanging);
     bool MarkIsolated(std::vector<Record>& records, Links& links);
     static int MarkMeasuringErrors(std::vector<Record>& records, Links& links);
     // Steps 4 to 7: the order of the placed records.
