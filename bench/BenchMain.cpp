@@ -3,7 +3,7 @@
 //   rigel-bench NAME... [--n N]
 
 #include "BenchRegistry.h"
-#include "SurveyCheck.h"
+#include "synthetic/SurveyCheck.h"
 
 #include <cstdio>
 #include <cstdlib>

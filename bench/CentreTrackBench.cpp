@@ -1,8 +1,8 @@
 // Benchmarks of the centre track from two rails.
 
 #include "BenchRegistry.h"
-#include "SurveyCheck.h"
-#include "SyntheticSurvey.h"
+#include "synthetic/SurveyCheck.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include "frame/CentreTrack.h"
 #include "frame/LibraryState.h"

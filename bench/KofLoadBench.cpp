@@ -5,21 +5,21 @@
 // given against the read from the page cache (best of three) and against one read from the disk.
 
 #include "BenchRegistry.h"
-#include "SurveyCheck.h"
-#include "SyntheticSurvey.h"
+#include "synthetic/SurveyCheck.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
 #include "frame/LibraryState.h"
 #include "frame/RigelExports.h"
 #include "frame/readers/KofReader.h"
-#include "frame/readers/LineSource.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/TextFormat.h"
 #include "platform/base/TextScan.h"
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/CWinApp.h"
+#include "platform/host/LineSource.h"
 #include "platform/railout/CvRailDump.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // the stations and offsets the points were made from.
 
 #include "BenchRegistry.h"
-#include "SyntheticAlignment.h"
+#include "synthetic/SyntheticAlignment.h"
 
 #include <algorithm>
 #include <cmath>

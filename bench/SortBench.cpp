@@ -1,8 +1,8 @@
 // Benchmarks of the point sorter.
 
 #include "BenchRegistry.h"
-#include "SurveyCheck.h"
-#include "SyntheticSurvey.h"
+#include "synthetic/SurveyCheck.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include "platform/base/TextFormat.h"
 #include "points/CvMeasurePointSort.h"

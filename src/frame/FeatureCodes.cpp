@@ -1,12 +1,12 @@
 #include "frame/FeatureCodes.h"
 
-#include "frame/CvDialogThemeCodes.h"
 #include "frame/FeatureCodeProfile.h"
 #include "frame/FileTypes.h"
 #include "frame/LibraryState.h"
 #include "frame/readers/Columns.h"
 #include "platform/base/Trace.h"
 #include "platform/host/CFile.h"
+#include "platform/host/CvDialogThemeCodes.h"
 #include "platform/host/HostUi.h"
 
 #include <unordered_set>

@@ -22,10 +22,10 @@
 //    set.
 // Result: true when the centre, left or right list holds at least one code.
 
-#include "frame/readers/LineSource.h"
 #include "platform/base/DT_IntListe.h"
 #include "platform/base/StrengListe.h"
 #include "platform/host/CArchive.h"
+#include "platform/host/LineSource.h"
 #include "platform/polyline/CvPolyLine.h"
 #include "points/CvSporopPointList.h"
 

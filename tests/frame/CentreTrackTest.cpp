@@ -5,7 +5,7 @@
 #include "points/Cant.h"
 #include "points/CvMeasurePointSort.h"
 
-#include "SyntheticSurvey.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include <gtest/gtest.h>
 

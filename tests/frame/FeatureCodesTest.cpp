@@ -3,8 +3,8 @@
 
 #include "FrameTestSupport.h"
 
-#include "frame/CvDialogThemeCodes.h"
 #include "frame/LibraryState.h"
+#include "platform/host/CvDialogThemeCodes.h"
 
 namespace rigel::test {
 namespace {

@@ -2,8 +2,8 @@
 #include "platform/host/ScriptedHostUi.h"
 #include "points/NeighbourSearch.h"
 
-#include "SurveyCheck.h"
-#include "SyntheticSurvey.h"
+#include "synthetic/SurveyCheck.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // centre point now and then, millimetre noise, shuffled order, repeated shots and stray points.
 // The same options and seed always give the same bytes.
 
-#include "SyntheticSurvey.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/TextFormat.h"

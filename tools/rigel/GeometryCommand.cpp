@@ -3,7 +3,7 @@
 
 #include "Commands.h"
 
-#include "elements/AlignmentCsv.h"
+#include "AlignmentCsv.h"
 #include "platform/polyline/CvPolyLine.h"
 
 #include "platform/base/Streng.h"

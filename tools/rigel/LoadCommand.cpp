@@ -15,7 +15,6 @@
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
 #include "frame/TrackProject.h"
-#include "frame/readers/LineSource.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Diagnostics.h"
 #include "platform/base/ShortestDouble.h"
@@ -23,6 +22,7 @@
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/CWinApp.h"
+#include "platform/host/LineSource.h"
 #include "platform/polyline/CvPolyLine.h"
 #include "points/CvMeasurePointSort.h"
 

@@ -4,8 +4,8 @@
 // lines, and lines with a coordinate that is not finite, are skipped (blank lines without a
 // note).
 
-#include "frame/readers/LineSource.h"
 #include "frame/readers/PointTargets.h"
+#include "platform/host/LineSource.h"
 
 namespace rigel {
 

@@ -8,8 +8,8 @@
 // own, so one record can land on several lines. Other lines are ignored. Skips and unplaced
 // records go to the diagnostics sink.
 
-#include "frame/readers/LineSource.h"
 #include "frame/readers/PointTargets.h"
+#include "platform/host/LineSource.h"
 
 namespace rigel {
 

@@ -6,8 +6,8 @@
 // centre code, each test on its own. Other lines are ignored; a record whose x, y or z is not
 // finite is skipped.
 
-#include "frame/readers/LineSource.h"
 #include "frame/readers/PointTargets.h"
+#include "platform/host/LineSource.h"
 
 namespace rigel {
 

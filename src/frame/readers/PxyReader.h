@@ -4,8 +4,8 @@
 // Mid(51, 8) (Mid with blanks trimmed). A line whose x or y text is empty is skipped, and so is
 // one whose x, y or z is not finite. Every point goes to centre.
 
-#include "frame/readers/LineSource.h"
 #include "frame/readers/PointTargets.h"
+#include "platform/host/LineSource.h"
 
 namespace rigel {
 

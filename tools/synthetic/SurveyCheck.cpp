@@ -1,4 +1,4 @@
-#include "SurveyCheck.h"
+#include "synthetic/SurveyCheck.h"
 
 #include "platform/base/TextFormat.h"
 

@@ -1,4 +1,4 @@
-#include "SyntheticAlignment.h"
+#include "synthetic/SyntheticAlignment.h"
 
 #include <cmath>
 #include <random>

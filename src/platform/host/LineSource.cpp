@@ -1,4 +1,4 @@
-#include "frame/readers/LineSource.h"
+#include "platform/host/LineSource.h"
 
 namespace rigel {
 

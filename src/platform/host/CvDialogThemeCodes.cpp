@@ -1,4 +1,4 @@
-#include "frame/CvDialogThemeCodes.h"
+#include "platform/host/CvDialogThemeCodes.h"
 
 #include "platform/base/TextFormat.h"
 #include "platform/base/TextScan.h"

@@ -2,7 +2,7 @@
 // The alignment: a line north from (1000, 2000) over stations 0-100, then a right-hand arc of
 // radius 200 over stations 100-150, whose points follow from its centre (1100, 2200).
 
-#include "elements/AlignmentCsv.h"
+#include "rigel/AlignmentCsv.h"
 
 #include "platform/polyline/CvPolyLine.h"
 

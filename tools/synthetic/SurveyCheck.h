@@ -4,7 +4,7 @@
 // order; a centre track must have one point per point of the walked rail, halfway to the other
 // rail. A fast wrong answer is no figure.
 
-#include "SyntheticSurvey.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include "points/CvSporopPointList.h"
 

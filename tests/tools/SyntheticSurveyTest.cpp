@@ -1,4 +1,4 @@
-#include "SyntheticSurvey.h"
+#include "synthetic/SyntheticSurvey.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "elements/AlignmentCsv.h"
+#include "AlignmentCsv.h"
 
 #include "platform/base/B_Vinkel.h"
 #include "platform/base/DT_Double.h"
