@@ -7,6 +7,7 @@
 // including a survey whose feature codes are not assigned to any track line (nothing is read
 // then, and the message names the codes the file holds).
 
+#include "CentreCsv.h"
 #include "CliHostUi.h"
 #include "Commands.h"
 
@@ -15,9 +16,7 @@
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
 #include "frame/TrackProject.h"
-#include "platform/base/AtomicFile.h"
 #include "platform/base/Diagnostics.h"
-#include "platform/base/ShortestDouble.h"
 #include "platform/base/TextFormat.h"
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
@@ -56,9 +55,6 @@ struct LoadOptions {
     bool analyse = false;
 };
 
-constexpr const char* kCsvHeader = "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
-                                   "verticalCurvature,cant,code,description\n";
-
 template <typename... Args> void Error(const char* format, const Args&... args) {
     std::fputs(("rigel load: " + Format(format, args...) + "\n").c_str(), stderr);
 }
@@ -83,55 +79,6 @@ std::string ProfilePath(const std::string& given) {
         Error("cannot make the profile folder %s: %s", (base / "rigel").string(), ec.message());
     return (base / "rigel" / "profile.ini").string();
 }
-
-// A CSV field: quoted when it holds a comma, a quote or a line end; quotes doubled.
-std::string CsvText(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
-}
-
-void AppendRow(std::string& out, int index, const CvSporopPoint& p) {
-    const auto number = [&out](double v) {
-        out += ShortestDouble(v);
-        out += ',';
-    };
-    out += Format("%d,", index);
-    for (double v : {p.x(), p.y(), p.z(), p.profile, p.direction, p.curvature, p.curvature7,
-                     p.curvature3, p.verticalCurvature})
-        number(v);
-    out += Format("%d,", p.cant);
-    out += CsvText(p.code) + ',' + CsvText(p.description) + '\n';
-}
-
-// The rows go out in pieces, to standard output or atomically to the file.
-class CsvOut {
-public:
-    bool Open(const std::string& path) {
-        path_ = path;
-        return path.empty() || file_.Open(path);
-    }
-    bool Put(std::string& text) {
-        bool ok = path_.empty() ? std::fwrite(text.data(), 1, text.size(), stdout) == text.size()
-                                : file_.Write(text);
-        text.clear();
-        return ok;
-    }
-    bool Close() { return path_.empty() ? std::fflush(stdout) == 0 : file_.Commit(); }
-    std::string Reason() const {
-        return path_.empty() ? "standard output: " + ErrnoText(errno) : file_.ErrorText();
-    }
-
-private:
-    std::string path_;
-    AtomicFile file_;
-};
 
 // Every numeric code of the file's point records, in the order met.
 std::string CodesInFile(const std::string& path, unsigned type) {
@@ -347,19 +294,9 @@ int RunLoad(const LoadOptions& o) {
     std::fprintf(stderr, "%s\n",
                  SortReportText(totals[0], totals[1], totals[2], totals[3], totals[4]).c_str());
 
-    CsvOut out;
-    if (!out.Open(o.output)) {
-        Error("cannot write %s", out.Reason());
-        return 1;
-    }
-    std::string text = kCsvHeader;
-    for (int i = 0; i < centre.Antall(); ++i) {
-        AppendRow(text, i, *static_cast<const CvSporopPoint*>(centre.Objekt(i)));
-        if (text.size() >= (1u << 20) && !out.Put(text))
-            break;
-    }
-    if ((!text.empty() && !out.Put(text)) || !out.Close()) {
-        Error("cannot write %s", out.Reason());
+    std::string reason;
+    if (!WriteCentreCsv(centre, o.output, reason)) {
+        Error("cannot write %s", reason);
         return 1;
     }
     return 0;

@@ -1,0 +1,86 @@
+#include "CentreCsv.h"
+
+#include "platform/base/AtomicFile.h"
+#include "platform/base/ShortestDouble.h"
+#include "platform/base/TextFormat.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace rigel::cli {
+namespace {
+
+constexpr const char* kCsvHeader = "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
+                                   "verticalCurvature,cant,code,description\n";
+
+// A CSV field: quoted when it holds a comma, a quote or a line end; quotes doubled.
+std::string CsvText(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+void AppendRow(std::string& out, int index, const CvSporopPoint& p) {
+    const auto number = [&out](double v) {
+        out += ShortestDouble(v);
+        out += ',';
+    };
+    out += Format("%d,", index);
+    for (double v : {p.x(), p.y(), p.z(), p.profile, p.direction, p.curvature, p.curvature7,
+                     p.curvature3, p.verticalCurvature})
+        number(v);
+    out += Format("%d,", p.cant);
+    out += CsvText(p.code) + ',' + CsvText(p.description) + '\n';
+}
+
+// The rows go out in pieces, to standard output or atomically to the file.
+class CsvOut {
+public:
+    bool Open(const std::string& path) {
+        path_ = path;
+        return path.empty() || file_.Open(path);
+    }
+    bool Put(std::string& text) {
+        bool ok = path_.empty() ? std::fwrite(text.data(), 1, text.size(), stdout) == text.size()
+                                : file_.Write(text);
+        text.clear();
+        return ok;
+    }
+    bool Close() { return path_.empty() ? std::fflush(stdout) == 0 : file_.Commit(); }
+    std::string Reason() const {
+        return path_.empty() ? "standard output: " + ErrnoText(errno) : file_.ErrorText();
+    }
+
+private:
+    std::string path_;
+    AtomicFile file_;
+};
+
+} // namespace
+
+bool WriteCentreCsv(const CvSporopPointList& points, const std::string& path, std::string& reason) {
+    CsvOut out;
+    if (!out.Open(path)) {
+        reason = out.Reason();
+        return false;
+    }
+    std::string text = kCsvHeader;
+    for (int i = 0; i < points.Antall(); ++i) {
+        AppendRow(text, i, *points.Punkt(i));
+        if (text.size() >= (1u << 20) && !out.Put(text))
+            break;
+    }
+    if ((!text.empty() && !out.Put(text)) || !out.Close()) {
+        reason = out.Reason();
+        return false;
+    }
+    return true;
+}
+
+} // namespace rigel::cli
