@@ -88,6 +88,11 @@ std::optional<std::string> CliHostUi::OpenFileDialog(const FileDialogRequest& re
 
 FeatureCodeDialogAnswer CliHostUi::FeatureCodeDialog(const FeatureCodeDialogRequest& request) {
     shown_ = true;
+    codesShown_.clear();
+    for (const auto* list : {&request.available, &request.centre, &request.left, &request.right})
+        for (const std::string& code : *list)
+            if (!Holds(codesShown_, code))
+                codesShown_.push_back(code);
     FeatureCodeDialogAnswer answer;
     answer.ok = true;
     answer.centre = flags_.centre.value_or(request.centre);

@@ -38,6 +38,8 @@ public:
 
     bool DialogShown() const { return shown_; }
     bool DialogCancelled() const { return cancelled_; }
+    // Every code the last feature-code dialog showed (found in the file, assigned or not).
+    const std::vector<std::string>& CodesShown() const { return codesShown_; }
 
 private:
     FeatureCodeDialogAnswer Prompt(const FeatureCodeDialogRequest& request,
@@ -49,6 +51,7 @@ private:
     std::FILE* out_;
     bool shown_ = false;
     bool cancelled_ = false;
+    std::vector<std::string> codesShown_;
 };
 
 // Splits "7111, 7112" into its codes, blanks around them allowed; an empty text is an empty list.

@@ -80,27 +80,6 @@ std::string ProfilePath(const std::string& given) {
     return (base / "rigel" / "profile.ini").string();
 }
 
-// Every numeric code of the file's point records, in the order met.
-std::string CodesInFile(const std::string& path, unsigned type) {
-    CFile file;
-    if (!file.Open(path.c_str(), CFile::modeRead))
-        return "(the file cannot be read again)";
-    DT_IntListe codes(1);
-    try {
-        CArchive archive(&file, CArchive::load, 1 << 16);
-        ArchiveLineSource lines(archive, path);
-        FindNumericCodes(lines, type, codes);
-    } catch (const std::exception& e) {
-        return std::string("(reading the codes failed: ") + e.what() + ")";
-    }
-    if (codes.Antall() == 0)
-        return "none";
-    std::string text;
-    for (int i = 0; i < codes.Antall(); ++i)
-        text += Format(i == 0 ? "%d" : ", %d", codes.Verdi(i));
-    return text;
-}
-
 // Notes counted by their tally, in the order first met.
 class Tallies {
 public:
@@ -140,160 +119,195 @@ bool ParseFlag(const char* name, const std::string& text, bool given, bool numer
     return true;
 }
 
-int RunLoad(const LoadOptions& o) {
-    // The file type: --type (a number or an extension name), else the extension.
-    unsigned type = 0;
+// The file type, decided once: --type (a number or an extension name), else the extension.
+// Nothing, with the message given, when neither tells it.
+std::optional<unsigned> DecideType(const LoadOptions& o) {
     if (!o.type.empty()) {
         int number = 0;
         const char* end = o.type.data() + o.type.size();
         const auto [ptr, ec] = std::from_chars(o.type.data(), end, number);
         if (ec == std::errc() && ptr == end && number >= 1 &&
             number <= static_cast<int>(kVTDVariant))
-            type = static_cast<unsigned>(number);
-        else if (const auto named = TypeOfExtension(o.type))
-            type = *named;
-        else {
-            Error("--type %s: not a file type; give its number (2 KOF, 10 PXY, 11 MIC, 15 GPS, "
-                  "...) or its extension (--type kof). See 'rigel load --help'.",
-                  o.type);
-            return 2;
-        }
-    } else {
-        CString name(o.file.c_str());
-        if (!GetFileTypeFromFileName(&name, &type) || type == kAllTypes || type == kNoExtension) {
-            Error("%s: cannot tell the file type from its name; give --type N or --type EXT (2 "
-                  "KOF, 10 PXY, 11 MIC, 15 GPS, ...)",
-                  o.file);
-            return 2;
-        }
+            return static_cast<unsigned>(number);
+        if (const auto named = TypeOfExtension(o.type))
+            return *named;
+        Error("--type %s: not a file type; give its number (2 KOF, 10 PXY, 11 MIC, 15 GPS, ...) "
+              "or its extension (--type kof). See 'rigel load --help'.",
+              o.type);
+        return std::nullopt;
     }
-    // Only the dispatcher's readers load anything.
-    if (FindReader(type) == nullptr) {
-        std::string readable;
-        for (const ReaderRow& row : kReaders)
-            readable += Format("%s%s (%u)", readable.empty() ? "" : ", ", row.name, row.type);
-        std::string comesWith;
-        for (const MissingReader& missing : kMissingReaders)
-            if (missing.type == type)
-                comesWith = Format(" yet (it comes with %s)", missing.comesWith);
-        const std::string_view extension = ExtensionOfType(type);
-        Error("%s: no reader for type %u%s%s; rigel load reads %s", o.file, type,
-              extension.empty() ? std::string() : Format(" (%s)", std::string(extension)),
-              comesWith, readable);
-        return 2;
+    unsigned type = 0;
+    CString name(o.file.c_str());
+    if (!GetFileTypeFromFileName(&name, &type) || type == kAllTypes || type == kNoExtension) {
+        Error("%s: cannot tell the file type from its name; give --type N or --type EXT (2 KOF, "
+              "10 PXY, 11 MIC, 15 GPS, ...)",
+              o.file);
+        return std::nullopt;
     }
-    // An alignment the dialog cannot read would leave the heights to the lowest rail unnoticed.
-    if (!o.alignment.empty()) {
-        CvPolyLine probe(1);
-        if (!probe.InitFrom_TIT_File(o.alignment.c_str(), 0, 0, nullptr)) {
-            Error("--alignment: %s", probe.LastError());
-            return 1;
-        }
-    }
-    const bool numericCodes = type == kKOF || type == kMIC;
-    const bool usesCodes = numericCodes || type == kXML;
+    return type;
+}
 
-    DialogFlags flags;
-    if (!ParseFlag("--centre", o.centre, o.centreGiven, type != kXML, flags.centre) ||
-        !ParseFlag("--left", o.left, o.leftGiven, type != kXML, flags.left) ||
-        !ParseFlag("--right", o.right, o.rightGiven, type != kXML, flags.right))
-        return 2;
-    flags.alignment = o.alignment;
-    flags.turnAlignment = o.turnAlignment;
-    flags.ask = o.ask;
-    const bool codesGiven = o.centreGiven || o.leftGiven || o.rightGiven;
+// Only the dispatcher's readers load anything; the message lists them from its table.
+bool HasReader(const LoadOptions& o, unsigned type) {
+    if (FindReader(type) != nullptr)
+        return true;
+    std::string readable;
+    for (const ReaderRow& row : kReaders)
+        readable += Format("%s%s (%u)", readable.empty() ? "" : ", ", row.name, row.type);
+    std::string comesWith;
+    for (const MissingReader& missing : kMissingReaders)
+        if (missing.type == type)
+            comesWith = Format(" yet (it comes with %s)", missing.comesWith);
+    const std::string_view extension = ExtensionOfType(type);
+    Error("%s: no reader for type %u%s%s; rigel load reads %s", o.file, type,
+          extension.empty() ? std::string() : Format(" (%s)", std::string(extension)), comesWith,
+          readable);
+    return false;
+}
 
-    CFile file;
+// An alignment the dialog cannot read would leave the heights to the lowest rail unnoticed.
+bool AlignmentReadable(const std::string& path) {
+    if (path.empty())
+        return true;
+    CvPolyLine probe(1);
+    if (probe.InitFrom_TIT_File(path.c_str(), 0, 0, nullptr))
+        return true;
+    Error("--alignment: %s", probe.LastError());
+    return false;
+}
+
+// The survey file, open and readable (a folder opens but cannot be read).
+bool OpenSurvey(const std::string& path, CFile& file) {
     CFileException openError;
-    if (!file.Open(o.file.c_str(), CFile::modeRead, &openError)) {
-        Error("cannot read %s: %s", o.file, ErrnoText(openError.m_lOsError));
-        return 1;
+    if (!file.Open(path.c_str(), CFile::modeRead, &openError)) {
+        Error("cannot read %s: %s", path, ErrnoText(openError.m_lOsError));
+        return false;
     }
     try {
         char probe;
         file.Read(&probe, 1);
         file.SeekToBegin();
     } catch (const CFileException& e) {
-        Error("cannot read %s: %s", o.file, ErrnoText(e.m_lOsError));
-        return 1;
+        Error("cannot read %s: %s", path, ErrnoText(e.m_lOsError));
+        return false;
     }
+    return true;
+}
 
-    CWinApp app("rigel");
-    app.SetProfilePath(ProfilePath(o.profile));
-    AfxSetApp(&app);
-    CliHostUi ui(flags, stdin, stderr);
-    ScopedHostUi installUi(ui);
-    // Every note is counted by its tally for the summary; --verbose prints each one.
+// The host's survey sequence: clear the lists, Serialize in load mode with the dialog always
+// shown and answered (from the flags, at the prompt, or with its proposal: the profile's codes,
+// which OK merges back, 0 included). Every note is counted by its tally for the summary line;
+// --verbose prints each one.
+void LoadSurvey(const LoadOptions& o, unsigned type, CFile& file) {
     Tallies tallies;
     const ScopedDiagnosticSink sink([&tallies, verbose = o.verbose](const Diagnostic& d) {
         if (verbose)
             std::fprintf(stderr, "%s:%ld: %s\n", d.file.c_str(), d.line, d.reason.c_str());
         tallies.Add(d.tally);
     });
-
-    // The host's survey sequence.
     rigel_ClearCoordinateLists();
     rigel_ClearFeatureCodesLists();
     TrackProject project;
     {
         CArchive archive(&file, CArchive::load, 1 << 16);
-        // The dialog is always shown and answered: from the flags, at the prompt, or with its
-        // proposal (the profile's codes, which OK merges back, 0 included).
         Serialize(&archive, &project, static_cast<int>(type), 0, 1, 0);
     }
     file.Close();
     if (const std::string summary = tallies.Text(); !summary.empty())
         Error("%s: %s%s", o.file, summary, o.verbose ? "" : " (--verbose lists them)");
+}
+
+// Why a load by feature codes placed no point: no code in the file, codes not assigned, or codes
+// given that no point has. The codes are those the dialog showed, which the library finds by the
+// file's extension.
+void ExplainNothingRead(const LoadOptions& o, unsigned type, const CliHostUi& ui) {
+    std::string found;
+    for (const std::string& code : ui.CodesShown())
+        found += (found.empty() ? "" : ", ") + code;
+    const bool none = found.empty();
+    if (none)
+        found = "none";
+    const unsigned scanType = TypeOfExtension(ExtensionOfName(o.file)).value_or(kAllTypes);
+    if (none && scanType != type) {
+        std::string extension(ExtensionOfType(type));
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        found += Format(" (codes are found by the file's extension: name the file .%s)", extension);
+    }
+    const bool codesGiven = o.centreGiven || o.leftGiven || o.rightGiven;
+    if (!codesGiven && none && scanType == type && type != kXML)
+        Error("%s: the file's point records carry no feature code (a blank code reads as 0), so "
+              "nothing was read. --centre 0 loads them as the track centre.",
+              o.file);
+    else if (!codesGiven)
+        Error("%s: no feature code is assigned to a track line, so nothing was read. The file's "
+              "codes: %s. Assign them with --centre, --left and --right (comma-separated codes), "
+              "or choose them with --ask.",
+              o.file, found);
+    else
+        Error("%s: no point has the codes given, so nothing was read. The file's codes: %s.",
+              o.file, found);
+}
+
+// What the host does with a fresh centre track, in the order the project-file reader completes
+// points that lack derived values; stations run from 0 along the points.
+void Analyse(CvSporopPointList& centre) {
+    centre.UpdateDefaultStationing(1, nullptr, 0);
+    centre.UpdateDirections(0);
+    centre.UpdateCurvatures7();
+    centre.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3);
+    centre.UpdateCurvatures();
+    centre.UpdateVerticalCurvatures();
+}
+
+void ReportSort() {
+    int totals[5] = {};
+    GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
+    std::fprintf(stderr, "%s\n",
+                 SortReportText(totals[0], totals[1], totals[2], totals[3], totals[4]).c_str());
+}
+
+int RunLoad(const LoadOptions& o) {
+    const std::optional<unsigned> type = DecideType(o);
+    if (!type || !HasReader(o, *type))
+        return 2;
+    if (!AlignmentReadable(o.alignment))
+        return 1;
+    DialogFlags flags;
+    const bool numeric = *type != kXML;
+    if (!ParseFlag("--centre", o.centre, o.centreGiven, numeric, flags.centre) ||
+        !ParseFlag("--left", o.left, o.leftGiven, numeric, flags.left) ||
+        !ParseFlag("--right", o.right, o.rightGiven, numeric, flags.right))
+        return 2;
+    flags.alignment = o.alignment;
+    flags.turnAlignment = o.turnAlignment;
+    flags.ask = o.ask;
+
+    CFile file;
+    if (!OpenSurvey(o.file, file))
+        return 1;
+    CWinApp app("rigel");
+    app.SetProfilePath(ProfilePath(o.profile));
+    AfxSetApp(&app);
+    CliHostUi ui(flags, stdin, stderr);
+    ScopedHostUi installUi(ui);
+    LoadSurvey(o, *type, file);
 
     if (ui.DialogCancelled()) {
         Error("the feature-code dialog was cancelled: nothing read");
         return 2;
     }
     // Every load ends with the centre track, so no centre point means nothing was read.
+    const bool usesCodes = *type == kKOF || *type == kMIC || *type == kXML;
     if (usesCodes && !rigel_IsCoordinatesLoaded()) {
-        // The library finds a file's codes by the type its name gives (the dialog lists those),
-        // so the message lists the same.
-        const unsigned scanType = TypeOfExtension(ExtensionOfName(o.file)).value_or(kAllTypes);
-        std::string found = numericCodes ? CodesInFile(o.file, scanType) : "see --ask";
-        if (found == "none" && scanType != type) {
-            std::string extension(ExtensionOfType(type));
-            for (char& c : extension)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            found +=
-                Format(" (codes are found by the file's extension: name the file .%s)", extension);
-        }
-        if (!codesGiven && found == "none" && scanType == type)
-            Error("%s: the file's point records carry no feature code (a blank code reads as 0), "
-                  "so nothing was read. --centre 0 loads them as the track centre.",
-                  o.file);
-        else if (!codesGiven)
-            Error("%s: no feature code is assigned to a track line, so nothing was read. The "
-                  "file's codes: %s. Assign them with --centre, --left and --right "
-                  "(comma-separated codes), or choose them with --ask.",
-                  o.file, found);
-        else
-            Error("%s: no point has the codes given, so nothing was read. The file's codes: %s.",
-                  o.file, found);
+        ExplainNothingRead(o, *type, ui);
         return 2;
     }
-
     CvSporopPointList centre(1);
     GetCenterCoordinateList(&centre);
-    if (o.analyse) {
-        // What the host does with a fresh centre track, in the order the project-file reader
-        // completes points that lack derived values; stations run from 0 along the points.
-        centre.UpdateDefaultStationing(1, nullptr, 0);
-        centre.UpdateDirections(0);
-        centre.UpdateCurvatures7();
-        centre.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3);
-        centre.UpdateCurvatures();
-        centre.UpdateVerticalCurvatures();
-    }
-    int totals[5] = {};
-    GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
-    std::fprintf(stderr, "%s\n",
-                 SortReportText(totals[0], totals[1], totals[2], totals[3], totals[4]).c_str());
-
+    if (o.analyse)
+        Analyse(centre);
+    ReportSort();
     std::string reason;
     if (!WriteCentreCsv(centre, o.output, reason)) {
         Error("cannot write %s", reason);
