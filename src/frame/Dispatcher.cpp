@@ -225,6 +225,19 @@ const std::array<SaveRow, 10> kSaveSteps = {{
      "::Serialize] aRailDumpServer.WriteWinALC_VER() failed."},
 }};
 
+const std::array<SaveTypeRow, 9> kSaveTypes = {{
+    // type       saves nothing  sets the section
+    {kKOF,        false,         true},
+    {kLFT,        false,         true},
+    {kALC,        false,         true},
+    {kCSV,        false,         true},
+    {kAllTypes,   false,         true},
+    {kPXY,        true,          false},
+    {kMIC,        true,          false},
+    {kGPS,        true,          false},
+    {kSPO,        true,          false},
+}};
+
 const std::array<MissingWriter, 6> kMissingWriters = {{
     {{kSPW, kAllTypes, 0}, kSPW, "the project file"},
     {{kTXT, 0, 0}, kTXT, "the line file"},
@@ -266,16 +279,16 @@ bool RowApplies(const SaveRow& row, unsigned type, bool railExports) {
     return (!row.railExports || railExports) && RowApplies(row.types, type);
 }
 
-bool SavesNothing(unsigned type) {
-    return type == kPXY || type == kMIC || type == kGPS || type == kSPO;
-}
-
-bool SetsSection(unsigned type) {
-    return type == kKOF || type == kLFT || type == kALC || type == kCSV || type == kAllTypes;
+SaveTypeRow SaveTypeOf(unsigned type) {
+    for (const SaveTypeRow& row : kSaveTypes)
+        if (row.type == type)
+            return row;
+    return {type, false, false};
 }
 
 void Save(const SaveRequest& request) {
-    if (SavesNothing(request.type) || request.project == nullptr) {
+    const SaveTypeRow rules = SaveTypeOf(request.type);
+    if (rules.savesNothing || request.project == nullptr) {
         Trace("[::Serialize] type %u: nothing to save%s\n", request.type,
               request.project == nullptr ? " (no project)" : "");
         return;
@@ -310,7 +323,7 @@ void Save(const SaveRequest& request) {
             points.Append(std::make_unique<DT_Punkt>(p->x(), p->y(), p->z()));
     }
 
-    if (SetsSection(request.type) &&
+    if (rules.setsSection &&
         !dump.SetSection(&project.sectionStart, &project.sectionEnd, true, &project.alignment)) {
         Trace("[::Serialize] section %.3f to %.3f not accepted (%s); nothing written\n",
               project.sectionStart, project.sectionEnd, dump.LastError());

@@ -89,10 +89,18 @@ extern const std::array<MissingWriter, 6> kMissingWriters;
 bool RowApplies(const std::array<unsigned, 3>& types, unsigned type);
 bool RowApplies(const SaveRow& row, unsigned type, bool railExports);
 
-// Types that save nothing at all.
-bool SavesNothing(unsigned type);
-// Types that set the rail output section before writing (and write nothing when it fails).
-bool SetsSection(unsigned type);
+// What a requested type does before its rows run: types with savesNothing write nothing at all;
+// types with setsSection set the rail output section first (and write nothing when it is not
+// accepted). A type without a row saves without a section.
+struct SaveTypeRow {
+    unsigned type;
+    bool savesNothing;
+    bool setsSection;
+};
+extern const std::array<SaveTypeRow, 9> kSaveTypes;
+
+// The row for type; a type without one gets {type, false, false}.
+SaveTypeRow SaveTypeOf(unsigned type);
 
 struct SaveRequest {
     CArchive* archive; // the storing archive of Serialize; null for MeridanSave

@@ -170,7 +170,7 @@ void FindNumericCodes(LineSource& lines, unsigned type, DT_IntListe& available) 
             const std::string_view piece = whole.substr(start, kCodeScanPiece);
             int code = 0;
             if (type == kKOF) {
-                if (columns::IsKofPointRecord(piece))
+                if (kof::IsPointRecord(piece))
                     code = columns::KofCode(piece);
             } else {
                 const columns::MicHead head = columns::ReadMicHead(piece);

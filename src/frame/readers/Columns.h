@@ -1,23 +1,34 @@
 #pragma once
-// Fixed-column access shared by the point-file readers and the feature-code scan.
-//
-// Mid(line, p, n) is the host's CString::Mid(p, n) followed by Trim(): the n characters from
-// position p (from 0; clamped to the line), without the blanks (space, tab, CR, LF, VT, FF) at
-// either end. Numbers in columns are read as atof/atoi read them (rigel::Atof/Atoi).
+// The column layouts of the fixed-column point files (KOF in platform/base/FixedColumns.h) and
+// the heads that tell their point records. Numbers in columns are read as atoi reads them.
 
-#include <string_view>
+#include "platform/base/FixedColumns.h"
 
 namespace rigel::columns {
 
-std::string_view Mid(std::string_view line, std::size_t position, std::size_t count);
-
-// A KOF point record begins with exactly " 05" (blank, zero, five).
-bool IsKofPointRecord(std::string_view line);
-// The code field of a KOF point record: Mid(15, 8) and its atoi value.
-std::string_view KofCodeText(std::string_view line);
+// The code of a KOF point record by atoi (0 for a blank or unreadable code).
 int KofCode(std::string_view line);
 
-// The head of a MIC record: kind Mid(0, 8), count Mid(8, 8), code Mid(16, 8), each by atoi.
+// PXY: every line from the third is a point record.
+namespace pxy {
+inline constexpr long kFirstRecordLine = 3;
+inline constexpr Column kDescription{0, 13, "description"};
+inline constexpr Column kX{14, 12, "x"};
+inline constexpr Column kY{26, 12, "y"};
+inline constexpr Column kZ{38, 12, "z"};
+inline constexpr Column kCode{51, 8, "code"};
+} // namespace pxy
+
+// MIC: a head of kind, count and code; point records carry x, y and z after it.
+namespace mic {
+inline constexpr Column kKind{0, 8, "kind"};
+inline constexpr Column kCount{8, 8, "count"};
+inline constexpr Column kCode{16, 8, "code"};
+inline constexpr Column kX{32, 14, "x"};
+inline constexpr Column kY{46, 14, "y"};
+inline constexpr Column kZ{60, 14, "z"};
+} // namespace mic
+
 struct MicHead {
     int kind = 0;
     int count = 0;

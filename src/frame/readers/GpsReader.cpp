@@ -1,6 +1,6 @@
 #include "frame/readers/GpsReader.h"
 
-#include "frame/readers/NumberField.h"
+#include "frame/readers/ColumnRecord.h"
 #include "platform/base/Diagnostics.h"
 #include "platform/base/TextScan.h"
 
@@ -25,7 +25,7 @@ ReadCounts ReadGpsPoints(LineSource& lines, CvSporopPointList& centre) {
                        kWhat[fields]);
             continue;
         }
-        if (!FiniteCoordinates(x, y, z, lines)) {
+        if (!FiniteCoordinates({x, y, z}, lines)) {
             ++counts.skipped;
             continue;
         }

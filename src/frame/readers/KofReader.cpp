@@ -1,11 +1,14 @@
 #include "frame/readers/KofReader.h"
 
+#include "frame/readers/ColumnRecord.h"
 #include "frame/readers/Columns.h"
-#include "frame/readers/NumberField.h"
 #include "platform/base/Diagnostics.h"
 
 namespace rigel {
 namespace {
+
+constexpr CoordinateColumns kCoordinates{
+    kof::kX, kof::kY, kof::kZ, "point record", true, "point records skipped: x or y empty"};
 
 // Lines that were probably meant as point records but do not begin with " 05" ("05 ...",
 // "  05 ...", "-05 ..."): worth a note, since the reader passes over them silently otherwise.
@@ -26,7 +29,7 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
     std::string line;
     while (lines.Next(line)) {
         ++counts.lines;
-        if (!columns::IsKofPointRecord(line)) {
+        if (!kof::IsPointRecord(line)) {
             if (LooksLikeMisplacedRecord(line))
                 DiagnoseAs("lines like point records not beginning with \" 05\"", lines.Name(),
                            lines.LineNumber(),
@@ -34,28 +37,13 @@ ReadCounts ReadKofPoints(LineSource& lines, const LineCodes& codes, const LinePo
             continue;
         }
         ++counts.records;
-        NoteTabs(line, 57, lines);
-        const std::string_view xText = columns::Mid(line, 24, 12);
-        const std::string_view yText = columns::Mid(line, 37, 12);
-        if (xText.empty() || yText.empty()) {
+        const std::optional<Coordinates> p = ReadCoordinates(line, kCoordinates, lines);
+        if (!p) {
             ++counts.skipped;
-            DiagnoseAs("point records skipped: x or y empty", lines.Name(), lines.LineNumber(),
-                       "point record skipped: %s is empty",
-                       xText.empty() ? "x (columns 24-35)" : "y (columns 37-48)");
             continue;
         }
-        const std::string_view codeText = columns::KofCodeText(line);
-        const std::string_view description = columns::Mid(line, 4, 10);
         const int code = columns::KofCode(line);
-        const double x = ReadNumberField(xText, lines, "x");
-        const double y = ReadNumberField(yText, lines, "y");
-        const double z = ReadNumberField(columns::Mid(line, 49, 8), lines, "z");
-        if (!FiniteCoordinates(x, y, z, lines)) {
-            ++counts.skipped;
-            continue;
-        }
-
-        const RecordPoint point{x, y, z, codeText, description};
+        const RecordPoint point{p->x, p->y, p->z, kof::kCode.In(line), kof::kDescription.In(line)};
         const int placed = PlaceByCode(point, code, routes, points, true);
         counts.placed += placed;
         if (placed == 0) {

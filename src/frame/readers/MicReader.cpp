@@ -1,10 +1,16 @@
 #include "frame/readers/MicReader.h"
 
+#include "frame/readers/ColumnRecord.h"
 #include "frame/readers/Columns.h"
-#include "frame/readers/NumberField.h"
 #include "platform/base/Diagnostics.h"
 
 namespace rigel {
+namespace {
+
+using namespace columns;
+constexpr CoordinateColumns kCoordinates{mic::kX, mic::kY, mic::kZ, "point record", false, ""};
+
+} // namespace
 
 ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePoints& points) {
     const CodeRoutes routes(codes);
@@ -12,20 +18,16 @@ ReadCounts ReadMicPoints(LineSource& lines, const LineCodes& codes, const LinePo
     std::string line;
     while (lines.Next(line)) {
         ++counts.lines;
-        const columns::MicHead head = columns::ReadMicHead(line);
+        const MicHead head = ReadMicHead(line);
         if (!head.IsPoint())
             continue;
         ++counts.records;
-        NoteTabs(line, 74, lines);
-        const double x = ReadNumberField(columns::Mid(line, 32, 14), lines, "x");
-        const double y = ReadNumberField(columns::Mid(line, 46, 14), lines, "y");
-        const double z = ReadNumberField(columns::Mid(line, 60, 14), lines, "z");
-        if (!FiniteCoordinates(x, y, z, lines)) {
+        const std::optional<Coordinates> p = ReadCoordinates(line, kCoordinates, lines);
+        if (!p) {
             ++counts.skipped;
             continue;
         }
-
-        const RecordPoint point{x, y, z, {}, {}};
+        const RecordPoint point{p->x, p->y, p->z, {}, {}};
         const int placed = PlaceByCode(point, head.code, routes, points, false);
         counts.placed += placed;
         if (placed == 0) {

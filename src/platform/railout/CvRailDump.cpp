@@ -1,5 +1,7 @@
 #include "platform/railout/CvRailDump.h"
 
+#include "platform/base/FixedColumns.h"
+
 #include "platform/base/AtomicFile.h"
 #include "platform/base/TextFormat.h"
 
@@ -73,17 +75,27 @@ struct ElementRow {
 
 std::optional<std::string> KofPointRecord(double x, double y, double z, std::string_view code,
                                           std::string_view description, std::string* error) {
-    // 0.1 mm in the plan; heights get four decimals where eight columns allow it, else three.
-    const auto xs = FitNumber(x, kKofPlanWidth, 4, 4);
-    const auto ys = FitNumber(y, kKofPlanWidth, 4, 4);
-    const auto zs = FitNumber(z, kKofHeightWidth, 4, 3);
+    // 0.1 mm in the plan; heights get four decimals where their columns allow it, else three.
+    const auto xs = FitNumber(x, static_cast<int>(kof::kX.width), 4, 4);
+    const auto ys = FitNumber(y, static_cast<int>(kof::kY.width), 4, 4);
+    const auto zs = FitNumber(z, static_cast<int>(kof::kZ.width), 4, 3);
     if (!xs || !ys || !zs) {
         if (error)
             *error = Format("point (%.4f, %.4f, %.4f) does not fit the KOF columns", x, y, z);
         return std::nullopt;
     }
-    return Format(" 05 %-10s %-8s %s %s%s", Cut(description, kKofDescriptionWidth),
-                  Cut(code, kKofCodeWidth), *xs, *ys, *zs);
+    std::string record(kof::kRecordWidth, ' ');
+    const auto put = [&record](const Column& column, std::string_view text, bool right) {
+        text = text.substr(0, column.width);
+        record.replace(column.start + (right ? column.width - text.size() : 0), text.size(), text);
+    };
+    put({0, kof::kPointRecordStart.size(), ""}, kof::kPointRecordStart, false);
+    put(kof::kDescription, Cut(description, kof::kDescription.width), false);
+    put(kof::kCode, Cut(code, kof::kCode.width), false);
+    put(kof::kX, *xs, true);
+    put(kof::kY, *ys, true);
+    put(kof::kZ, *zs, true);
+    return record;
 }
 
 } // namespace rigel::railout

@@ -85,14 +85,10 @@ public:
     virtual bool Element(const CvPolyElement& element, ElementAttributes& out) const = 0;
 };
 
-// The widths of the KOF point record's fields (docs/formats.md, "KOF point records").
-inline constexpr int kKofDescriptionWidth = 10;
-inline constexpr int kKofCodeWidth = 8;
-inline constexpr int kKofPlanWidth = 12;
-inline constexpr int kKofHeightWidth = 8;
-
-// The KOF point record of a point, or nothing (with the reason in *error) when a coordinate is
-// not finite or does not fit its column. Description and code are cut to their widths.
+// The KOF point record of a point, its fields at the columns of rigel::kof (texts left-aligned,
+// numbers right-aligned; docs/formats.md, "KOF point records"), or nothing (with the reason in
+// *error) when a coordinate is not finite or does not fit its column. Description and code are cut
+// to their widths.
 std::optional<std::string> KofPointRecord(double x, double y, double z, std::string_view code,
                                           std::string_view description,
                                           std::string* error = nullptr);
