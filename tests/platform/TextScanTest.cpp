@@ -20,49 +20,24 @@
 
 namespace {
 
-// A scan layout: the format and one letter per target (i int, u unsigned, l long, L long long,
-// f float, d double, s char[64] for %s %c %[).
+// A scan layout: the format and one letter per target (i int, d double).
 struct Layout {
     const char* format;
     const char* types;
 };
 
 const Layout kLayouts[] = {
-    // The scan formats of the file layouts.
+    // The scan formats of the file layouts, and literal characters between fields.
     {"%d %lf %lf %lf", "iddd"},
-    {"%d %lf %lf %lf %lf %lf %lf", "idddddd"},
     {"%d %lf %lf %lf %lf %d %d %d %d %d %d %d %lf %lf", "iddddiiiiiiidd"},
-    {"%lf %lf %lf %lf %d %lf %lf %lf", "ddddiddd"},
-    {"%lf %lf %lf %lf %lf %d", "dddddi"},
-    {"%lf %lf %lf %lf %lf %lf %lf %d %lf %lf %d %s %s", "dddddddiddiss"},
     {"%lf %lf %lf", "ddd"},
     {"%lf", "d"},
     {"%d", "i"},
     {"%d %d %d %d %d", "iiiii"},
-    {"%d %d %d %d %d %d %d %d %d %d %d %d", "iiiiiiiiiiii"},
     {"%d.%d", "ii"},
-    {"%s", "s"},
-    {"%s%d", "si"},
     {"C-%d", "i"},
-    // Fixed columns, widths, suppression, every conversion and length.
-    {" %2d %10c%12lf%12lf%8lf", "isddd"},
-    {"%1lf%2lf%3lf%4lf", "dddd"},
-    {"%2i%3x%1d", "iui"},
-    {"%5lf%3d%2s", "dis"},
-    {"%*d %lf %*s %d", "di"},
-    {"%i %i %i %i %i", "iiiii"},
-    {"%x %o %u %X", "uuuu"},
-    {"%ld %lld %lu %lli", "lLlL"},
-    {"%f %e %g %E %a", "fffff"},
-    {"%le %lg %lE %la", "dddd"},
-    {"%c%c%3c", "sss"},
-    {"%63[0-9.]%63[^ ]%n", "ssi"},
-    {"%63[^,],%lf", "sd"},
-    {"%%%d", "i"},
-    {"x%dy %n", "ii"},
-    {"%d%n %d%n", "iiii"},
-    {"%lf%n", "di"},
-    {"%63s %63[^\n]", "ss"},
+    {"x%dy %lf", "id"},
+    {"%lf,%lf ;%d", "ddi"},
 };
 
 const char* const kLines[] = {
@@ -133,29 +108,10 @@ Outcome WithScan(const std::string& text, const Layout& layout) {
     std::vector<rigel::ScanTarget> targets;
     for (std::size_t k = 0; layout.types[k] != '\0'; ++k) {
         void* p = s.bytes[k];
-        switch (layout.types[k]) {
-        case 'i':
+        if (layout.types[k] == 'i')
             targets.emplace_back(static_cast<int*>(p));
-            break;
-        case 'u':
-            targets.emplace_back(static_cast<unsigned*>(p));
-            break;
-        case 'l':
-            targets.emplace_back(static_cast<long*>(p));
-            break;
-        case 'L':
-            targets.emplace_back(static_cast<long long*>(p));
-            break;
-        case 'f':
-            targets.emplace_back(static_cast<float*>(p));
-            break;
-        case 'd':
+        else
             targets.emplace_back(static_cast<double*>(p));
-            break;
-        default:
-            targets.emplace_back(static_cast<char*>(p));
-            targets.back().capacity = kSlotSize;
-        }
     }
     // An exact heap copy without a terminating NUL, so that a read past the view is caught.
     const auto copy = std::make_unique<char[]>(text.size());
@@ -180,14 +136,10 @@ void ExpectNumbersLikeC(const std::string& text) {
     EXPECT_EQ(std::bit_cast<std::uint64_t>(rigel::Atof(view)),
               std::bit_cast<std::uint64_t>(std::atof(text.c_str())));
     EXPECT_EQ(rigel::Atoi(view), std::atoi(text.c_str()));
-    for (int base : {0, 8, 10, 16, 36}) {
-        const long long expectedLong = std::strtoll(text.c_str(), &end, base);
-        long long parsed = -1;
-        EXPECT_EQ(rigel::ParseLong(view, parsed, base),
-                  static_cast<std::size_t>(end - text.c_str()))
-            << "base " << base;
-        EXPECT_EQ(parsed, expectedLong) << "base " << base;
-    }
+    const long long expectedLong = std::strtoll(text.c_str(), &end, 10);
+    long long parsed = -1;
+    EXPECT_EQ(rigel::ParseLong(view, parsed), static_cast<std::size_t>(end - text.c_str()));
+    EXPECT_EQ(parsed, expectedLong);
 }
 
 // Lines of number-like pieces, blanks and odd bytes; short enough for the 64-byte text slots.
@@ -229,26 +181,18 @@ TEST(TextScan, EveryLayoutMatchesSscanfOnSurveyLinesAndGarbage) {
     }
 }
 
-TEST(TextScan, PinnedResultsOfTypicalLines) {
+TEST(TextScan, PartialReadsAndViews) {
     int n = 0, m = 0;
-    double x = 0, y = 0, z = 0;
-    EXPECT_EQ(rigel::Scan("123 6543210.123 123456.789 12.345", "%d %lf %lf %lf", &n, &x, &y, &z),
-              4);
-    EXPECT_EQ(n, 123);
-    EXPECT_EQ(x, 6543210.123);
-    EXPECT_EQ(y, 123456.789);
-    EXPECT_EQ(z, 12.345);
+    double x = 0, y = 0;
     EXPECT_EQ(rigel::Scan("12 abc", "%d %d", &n, &m), 1);
-    EXPECT_EQ(rigel::Scan("", "%d", &n), -1);
     EXPECT_EQ(rigel::Scan(" \t\r\n", "%d", &n), -1);
-    EXPECT_EQ(rigel::Scan("x", "%d", &n), 0);
-    EXPECT_EQ(rigel::Scan("0x1.8p3 -1e+", "%lf %lf%n", &x, &y, &n), 2);
+    EXPECT_EQ(rigel::Scan("0x1.8p3 -1e+ 7", "%lf %lf %d", &x, &y, &n), 3);
     EXPECT_EQ(x, 12.0);
     EXPECT_EQ(y, -1.0);
-    EXPECT_EQ(n, 12); // the dangling "e+" is consumed, as glibc does
+    EXPECT_EQ(n, 7); // the dangling "e+" is consumed, as glibc does
     // A view into a longer text stops at its own end.
-    EXPECT_EQ(rigel::Scan(std::string_view("12345", 2), "%d", &n), 1);
-    EXPECT_EQ(n, 12);
+    EXPECT_EQ(rigel::Scan(std::string_view("12345", 2), "%d", &m), 1);
+    EXPECT_EQ(m, 12);
     EXPECT_EQ(rigel::Atoi(std::string_view("12345", 3)), 123);
     EXPECT_EQ(rigel::Atof(std::string_view("1.5e3", 4)), 1.5);
 }
@@ -323,51 +267,17 @@ TEST(TextScan, NumbersMatchStrtodAtoiAndStrtoll) {
     ExpectNumbersLikeC("0x" + std::string(300, 'f') + "p+20");
     for (const std::string& line : RandomLines(3000))
         ExpectNumbersLikeC(line);
-    EXPECT_THROW(
-        {
-            long long v = 0;
-            rigel::ParseLong("1", v, 1);
-        },
-        std::invalid_argument);
 }
 
-TEST(TextScan, StringTargetsNeverOverrunAndMisuseThrows) {
-    struct {
-        char word[8];
-        char canary[8];
-    } guarded;
-    std::memset(&guarded, '#', sizeof guarded);
-    char rest[16];
-    // Without a width, an array takes what fits; the remainder is left for the next field.
-    EXPECT_EQ(rigel::Scan("abcdefghijk lm", "%s%s", guarded.word, rest), 2);
-    EXPECT_STREQ(guarded.word, "abcdefg");
-    EXPECT_STREQ(rest, "hijk");
-    EXPECT_EQ(std::string(guarded.canary, 8), "########");
-    EXPECT_EQ(rigel::Scan("xyz1", "%[a-z]", guarded.word), 1);
-    EXPECT_STREQ(guarded.word, "xyz");
-
-    char* plain = rest;
+TEST(TextScan, MisuseThrowsBeforeTheTextIsRead) {
     int i = 0;
     double d = 0;
-    float f = 0;
-    long l = 0;
-    EXPECT_EQ(rigel::Scan("abcdef", "%4s", plain), 1);
-    EXPECT_STREQ(rest, "abcd");
-    EXPECT_THROW(rigel::Scan("abc", "%s", plain), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("abc", "%[a-c]", plain), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("abc", "%8s", guarded.word), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("abcdefghi", "%9c", guarded.word), std::invalid_argument);
     EXPECT_THROW(rigel::Scan("1", "%d", &d), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("1", "%lf", &f), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("1", "%f", &d), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("1", "%ld", &i), std::invalid_argument);
-    EXPECT_THROW(rigel::Scan("1", "%d", &l), std::invalid_argument);
+    EXPECT_THROW(rigel::Scan("1", "%lf", &i), std::invalid_argument);
     EXPECT_THROW(rigel::Scan("1 2", "%d %d", &i), std::invalid_argument);
     EXPECT_THROW(rigel::Scan("1", "%d", &i, &i), std::invalid_argument);
-    // Format errors are found before the text is looked at, even an empty one.
-    for (const char* format : {"%hd", "%Lf", "%lld %llf", "%[abc", "%1$d", "%p", "%", "%5n"}) {
+    for (const char* format : {"%f", "%s", "%5d", "%*d", "%ld", "%n", "%%", "%"})
         EXPECT_THROW(rigel::Scan("", format, &i), std::invalid_argument) << format;
-    }
 }
 
 namespace {

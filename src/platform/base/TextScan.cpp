@@ -136,12 +136,6 @@ template <> struct FloatBits<double> {
     static constexpr Bits kPayloadMask = (Bits{1} << 51) - 1;
     static constexpr Bits kSign = Bits{1} << 63;
 };
-template <> struct FloatBits<float> {
-    using Bits = std::uint32_t;
-    static constexpr Bits kQuietNan = 0x7fc00000U;
-    static constexpr Bits kPayloadMask = (Bits{1} << 22) - 1;
-    static constexpr Bits kSign = Bits{1} << 31;
-};
 
 // glibc reads "nan(chars)" as a NaN whose payload is the number the chars spell (strtoull,
 // base 0), when they spell one completely.
@@ -290,265 +284,32 @@ template <typename T> std::size_t ParseFloating(const char* begin, const char* e
 // ---------------------------------------------------------------------------------------------
 // Scanning
 
-enum class Length { None, Long, LongLong };
-
-struct Conversion {
-    char letter = 0;         // d i u x o f s c [ n %
-    bool suppress = false;   // '*'
-    std::int64_t width = -1; // -1: none
-    Length length = Length::None;
-    std::uint64_t set[4] = {}; // %[...]: bytes in the set
-    bool negated = false;      // %[^...]
-
-    bool Assigns() const { return !suppress && letter != '%'; }
-    bool InSet(char c) const {
-        const auto u = static_cast<unsigned char>(c);
-        return ((set[u >> 6] >> (u & 63)) & 1U) != negated;
-    }
-};
-
-[[noreturn]] void BadFormat(std::string_view format, const char* why) {
-    throw std::invalid_argument(std::string("rigel::Scan: ") + why + " in format \"" +
-                                std::string(format) + "\"");
-}
-
-// Parses the conversion after a '%' at format[i]; i ends after it.
-Conversion ParseConversion(std::string_view format, std::size_t& i) {
-    Conversion conv;
-    auto at = [&](std::size_t k) { return k < format.size() ? format[k] : '\0'; };
-    if (at(i) == '%') {
-        ++i;
-        conv.letter = '%';
-        return conv;
-    }
-    if (at(i) == '*') {
-        conv.suppress = true;
-        ++i;
-    }
-    if (IsDigit(at(i))) {
-        std::int64_t width = 0;
-        while (IsDigit(at(i))) {
-            if (width < INT_MAX)
-                width = std::min<std::int64_t>(INT_MAX, width * 10 + (at(i) - '0'));
-            ++i;
-        }
-        if (at(i) == '$')
-            BadFormat(format, "positional argument");
-        conv.width = width == 0 ? -1 : width; // as glibc: a zero width means none
-    }
-    if (at(i) == 'l') {
-        ++i;
-        conv.length = Length::Long;
-        if (at(i) == 'l') {
-            ++i;
-            conv.length = Length::LongLong;
-        }
-    }
-    const char letter = at(i);
-    if (letter == '\0')
-        BadFormat(format, "incomplete conversion");
-    ++i;
-    switch (letter) {
-    case 'd':
-    case 'i':
-    case 'u':
-    case 'x':
-    case 'X':
-    case 'o':
-    case 'n':
-        conv.letter = Lower(letter);
-        break;
-    case 'f':
-    case 'F':
-    case 'e':
-    case 'E':
-    case 'g':
-    case 'G':
-    case 'a':
-    case 'A':
-        if (conv.length == Length::LongLong)
-            BadFormat(format, "long double conversion");
-        conv.letter = 'f';
-        break;
-    case 's':
-    case 'c':
-        if (conv.length != Length::None)
-            BadFormat(format, "wide character conversion");
-        conv.letter = letter;
-        break;
-    case '[': {
-        if (conv.length != Length::None)
-            BadFormat(format, "wide character conversion");
-        conv.letter = '[';
-        if (at(i) == '^') {
-            conv.negated = true;
-            ++i;
-        }
-        auto add = [&](unsigned char c) { conv.set[c >> 6] |= std::uint64_t{1} << (c & 63); };
-        // A ']' or '-' first is a member; "a-z" is a range when it ascends, as in glibc.
-        if (at(i) == ']' || at(i) == '-')
-            add(static_cast<unsigned char>(format[i++]));
-        for (;;) {
-            const char c = at(i);
-            if (c == '\0')
-                BadFormat(format, "unterminated %[");
-            ++i;
-            if (c == ']')
-                break;
-            const char next = at(i);
-            if (c == '-' && next != '\0' && next != ']' &&
-                static_cast<unsigned char>(format[i - 2]) <= static_cast<unsigned char>(next)) {
-                for (unsigned k = static_cast<unsigned char>(format[i - 2]);
-                     k < static_cast<unsigned char>(next); ++k) {
-                    add(static_cast<unsigned char>(k));
-                }
-            } else {
-                add(static_cast<unsigned char>(c));
-            }
-        }
-        break;
-    }
-    default:
-        BadFormat(format, "unsupported conversion");
-    }
-    if (conv.letter == 'n' && conv.width >= 0)
-        BadFormat(format, "width on %n");
-    return conv;
-}
-
-std::size_t IntegerSize(ScanTarget::Kind kind) {
-    using K = ScanTarget::Kind;
-    switch (kind) {
-    case K::Int:
-    case K::UInt:
-        return sizeof(int);
-    case K::Long:
-    case K::ULong:
-        return sizeof(long);
-    case K::LongLong:
-    case K::ULongLong:
-        return sizeof(long long);
-    default:
-        return 0;
-    }
-}
-
-// Throws when the target cannot take what the conversion stores. Signedness is free (glibc
-// stores %u into an int as well); the width of the integer is not.
-void CheckTarget(std::string_view format, const Conversion& conv, const ScanTarget& target) {
-    using K = ScanTarget::Kind;
-    if (target.ptr == nullptr)
-        BadFormat(format, "null target");
-    switch (conv.letter) {
-    case 'd':
-    case 'i':
-    case 'u':
-    case 'x':
-    case 'o':
-    case 'n': {
-        const std::size_t want = conv.length == Length::None   ? sizeof(int)
-                                 : conv.length == Length::Long ? sizeof(long)
-                                                               : sizeof(long long);
-        if (IntegerSize(target.kind) != want)
-            BadFormat(format, "target does not fit the integer");
-        return;
-    }
-    case 'f':
-        if (target.kind != (conv.length == Length::None ? K::Float : K::Double)) {
-            BadFormat(format, "target does not fit the floating-point conversion");
-        }
-        return;
-    case 'c':
-        if (target.kind != K::Chars)
-            BadFormat(format, "%c needs a char target");
-        if (target.capacity != 0 &&
-            static_cast<std::uint64_t>(std::max<std::int64_t>(conv.width, 1)) > target.capacity) {
-            BadFormat(format, "%c width exceeds the target array");
-        }
-        return;
-    default: // 's', '['
-        if (target.kind != K::Chars)
-            BadFormat(format, "string conversion needs a char target");
-        if (conv.width < 0 && target.capacity == 0) {
-            BadFormat(format, "string conversion into a char* needs a width");
-        }
-        if (target.capacity == 1)
-            BadFormat(format, "string target has no room");
-        if (target.capacity != 0 && conv.width >= 0 &&
-            static_cast<std::uint64_t>(conv.width) >= target.capacity) {
-            BadFormat(format, "string width exceeds the target array");
-        }
-        return;
-    }
-}
-
-void StoreInteger(const ScanTarget& target, std::uint64_t bits) {
-    using K = ScanTarget::Kind;
-    switch (target.kind) {
-    case K::Int:
-        *static_cast<int*>(target.ptr) = static_cast<int>(bits);
-        break;
-    case K::UInt:
-        *static_cast<unsigned*>(target.ptr) = static_cast<unsigned>(bits);
-        break;
-    case K::Long:
-        *static_cast<long*>(target.ptr) = static_cast<long>(bits);
-        break;
-    case K::ULong:
-        *static_cast<unsigned long*>(target.ptr) = static_cast<unsigned long>(bits);
-        break;
-    case K::LongLong:
-        *static_cast<long long*>(target.ptr) = static_cast<long long>(bits);
-        break;
-    case K::ULongLong:
-        *static_cast<unsigned long long*>(target.ptr) = static_cast<unsigned long long>(bits);
-        break;
-    default:
-        break; // excluded by CheckTarget
-    }
-}
-
-// End of the field that starts at p: the width, the end of the text, or for a string field the
-// room of its array, whichever comes first.
-const char* FieldLimit(const char* p, const char* end, std::int64_t width) {
-    if (width < 0 || end - p <= width)
-        return end;
-    return p + width;
-}
-
-// The characters glibc's scanf collects for a floating-point field before handing them to
-// strtod. Returns the end of the field, or nullptr for a matching failure.
-const char* CollectFloat(const char* start, const char* end, std::int64_t width) {
-    const char* lim = FieldLimit(start, end, width);
+// The characters glibc's scanf collects for a %lf field before handing them to strtod ("1e+" is
+// collected whole, "0x" alone or "infin" fail). Returns the end of the field, or nullptr for a
+// matching failure.
+const char* CollectFloat(const char* start, const char* end) {
     const char* q = start;
     bool sign = false;
     if (*q == '+' || *q == '-') {
         sign = true;
-        if (++q == lim)
+        if (++q == end)
             return nullptr;
     }
-    if (Lower(*q) == 'n') {
-        return MatchWord(q, lim, "nan") ? q + 3 : nullptr;
-    }
+    if (Lower(*q) == 'n')
+        return MatchWord(q, end, "nan") ? q + 3 : nullptr;
     if (Lower(*q) == 'i') {
-        if (!MatchWord(q, lim, "inf"))
+        if (!MatchWord(q, end, "inf"))
             return nullptr;
         q += 3;
         // Once an 'i' follows "inf", glibc insists on the whole "infinity".
-        if (q < lim && Lower(*q) == 'i')
-            return MatchWord(q, lim, "inity") ? q + 5 : nullptr;
+        if (q < end && Lower(*q) == 'i')
+            return MatchWord(q, end, "inity") ? q + 5 : nullptr;
         return q;
     }
-
-    bool hex = false;
-    bool gotDigit = false;
-    bool gotDot = false;
-    bool gotExponent = false;
+    bool hex = false, gotDigit = false, gotDot = false, gotExponent = false;
     if (*q == '0') {
         ++q;
-        // glibc takes the 'x' only when the width leaves room for a character after it.
-        const bool room = width < 0 || (q - start) + 1 < width;
-        if (q < lim && Lower(*q) == 'x' && room) {
+        if (q < end && Lower(*q) == 'x') {
             hex = true;
             ++q;
         } else {
@@ -556,15 +317,14 @@ const char* CollectFloat(const char* start, const char* end, std::int64_t width)
         }
     }
     const char exponentLetter = hex ? 'p' : 'e';
-    for (; q < lim; ++q) {
+    for (; q < end; ++q) {
         const char c = *q;
         if (IsDigit(c) || (hex && !gotExponent && IsHexDigit(c))) {
             gotDigit = true;
         } else if (gotExponent && Lower(q[-1]) == exponentLetter && (c == '+' || c == '-')) {
-            // sign of the exponent
+            // the sign of the exponent
         } else if (gotDigit && !gotExponent && Lower(c) == exponentLetter) {
-            gotExponent = true;
-            gotDot = true;
+            gotExponent = gotDot = true;
         } else if (!gotDot && c == '.') {
             gotDot = true;
         } else {
@@ -577,201 +337,73 @@ const char* CollectFloat(const char* start, const char* end, std::int64_t width)
     return q;
 }
 
-class Scanner {
-public:
-    Scanner(std::string_view text, std::string_view format, const ScanTarget* targets,
-            std::size_t count)
-        : begin_(text.data()), pos_(text.data()), end_(text.data() + text.size()), format_(format),
-          targets_(targets), count_(count) {}
+[[noreturn]] void BadFormat(std::string_view format, const char* why) {
+    throw std::invalid_argument("rigel::Scan: format \"" + std::string(format) + "\": " + why);
+}
 
-    // Checks the whole format against the targets first, so that a mismatch is found whatever the
-    // text holds.
-    void Validate() const {
-        std::size_t next = 0;
-        for (std::size_t i = 0; i < format_.size();) {
-            if (format_[i++] != '%')
-                continue;
-            const Conversion conv = ParseConversion(format_, i);
-            if (!conv.Assigns())
-                continue;
-            if (next >= count_)
-                BadFormat(format_, "more conversions than targets");
-            CheckTarget(format_, conv, targets_[next++]);
-        }
-        if (next != count_)
-            BadFormat(format_, "more targets than conversions");
+// The letter of the conversion at format[i] (after its '%'): 'd' for %d, 'f' for %lf; i ends
+// after it.
+char ConversionAt(std::string_view format, std::size_t& i) {
+    if (format.substr(i, 1) == "d") {
+        i += 1;
+        return 'd';
     }
-
-    int Run() {
-        bool pendingSpace = false;
-        std::size_t next = 0;
-        for (std::size_t i = 0; i < format_.size();) {
-            const char fc = format_[i++];
-            if (IsSpace(fc)) {
-                pendingSpace = true;
-                continue;
-            }
-            if (fc != '%') {
-                if (pendingSpace)
-                    pos_ = SkipSpaces(pos_, end_);
-                pendingSpace = false;
-                if (pos_ == end_)
-                    return InputFailure();
-                if (*pos_ != fc)
-                    return done_;
-                ++pos_;
-                continue;
-            }
-            const Conversion conv = ParseConversion(format_, i);
-            if (pendingSpace || (conv.letter != '[' && conv.letter != 'c' && conv.letter != 'n')) {
-                pos_ = SkipSpaces(pos_, end_);
-            }
-            pendingSpace = false;
-            if (conv.letter == 'n') {
-                if (conv.Assigns()) {
-                    StoreInteger(targets_[next++], static_cast<std::uint64_t>(pos_ - begin_));
-                }
-                continue;
-            }
-            if (pos_ == end_)
-                return InputFailure();
-            const ScanTarget* target = conv.Assigns() ? &targets_[next++] : nullptr;
-            if (!Convert(conv, target))
-                return done_;
-            if (target != nullptr)
-                ++done_;
-        }
-        return done_;
+    if (format.substr(i, 2) == "lf") {
+        i += 2;
+        return 'f';
     }
+    BadFormat(format, "only %d and %lf are supported");
+}
 
-private:
+int Run(std::string_view text, std::string_view format, const ScanTarget* targets) {
+    const char* pos = text.data();
+    const char* end = pos + text.size();
+    int done = 0;
     // EOF when the text ran out before anything was converted, as glibc reports it.
-    int InputFailure() const { return done_ == 0 ? -1 : done_; }
-
-    bool Convert(const Conversion& conv, const ScanTarget* target) {
-        switch (conv.letter) {
-        case '%':
-            if (*pos_ != '%')
-                return false;
-            ++pos_;
-            return true;
-        case 'd':
-            return ConvertInteger(conv, target, 10, true);
-        case 'i':
-            return ConvertInteger(conv, target, 0, true);
-        case 'u':
-            return ConvertInteger(conv, target, 10, false);
-        case 'x':
-            return ConvertInteger(conv, target, 16, false);
-        case 'o':
-            return ConvertInteger(conv, target, 8, false);
-        case 'f':
-            return ConvertFloat(conv, target);
-        case 'c': {
-            const char* stop = FieldLimit(pos_, end_, std::max<std::int64_t>(conv.width, 1));
-            if (target != nullptr) {
-                std::memcpy(target->ptr, pos_, static_cast<std::size_t>(stop - pos_));
-            }
-            pos_ = stop;
-            return true;
+    const auto inputFailure = [&done] { return done == 0 ? -1 : done; };
+    bool pendingSpace = false;
+    for (std::size_t i = 0; i < format.size();) {
+        const char fc = format[i++];
+        if (IsSpace(fc)) {
+            pendingSpace = true;
+            continue;
         }
-        default: // 's', '['
-            return ConvertString(conv, target);
+        if (fc != '%' || pendingSpace)
+            pos = SkipSpaces(pos, end);
+        pendingSpace = false;
+        if (fc != '%') {
+            if (pos == end)
+                return inputFailure();
+            if (*pos != fc)
+                return done;
+            ++pos;
+            continue;
         }
-    }
-
-    // glibc's integer field: sign, a "0x" prefix for %x/%i (taken even without digits after it),
-    // digits of the base; then strtol or strtoul on what was read.
-    bool ConvertInteger(const Conversion& conv, const ScanTarget* target, int base, bool isSigned) {
-        const char* lim = FieldLimit(pos_, end_, conv.width);
-        const char* q = pos_;
-        IntegerText number;
-        if (*q == '+' || *q == '-') {
-            number.negative = *q == '-';
-            ++q;
-        }
-        if (q < lim && *q == '0') {
-            number.Add(0, 10);
-            ++q;
-            if (q < lim && Lower(*q) == 'x') {
-                if (base == 0)
-                    base = 16;
-                if (base == 16)
-                    ++q;
-            } else if (base == 0) {
-                base = 8;
-            }
-        }
-        if (base == 0)
-            base = 10;
-        for (; q < lim && DigitValue(*q) < base; ++q)
-            number.Add(DigitValue(*q), base);
-        if (number.digits == 0)
-            return false;
-        pos_ = q;
-        if (target != nullptr) {
-            StoreInteger(*target, isSigned ? static_cast<std::uint64_t>(number.Signed())
-                                           : number.Unsigned());
-        }
-        return true;
-    }
-
-    bool ConvertFloat(const Conversion& conv, const ScanTarget* target) {
-        const char* stop = CollectFloat(pos_, end_, conv.width);
-        if (stop == nullptr)
-            return false;
-        // glibc converts exactly what it collected; a float target is rounded once, from text.
-        std::size_t used = 0;
-        if (target != nullptr && target->kind == ScanTarget::Kind::Float) {
-            float value = 0;
-            used = ParseFloating(pos_, stop, value);
-            if (used != 0)
-                *static_cast<float*>(target->ptr) = value;
+        const char letter = ConversionAt(format, i);
+        pos = SkipSpaces(pos, end);
+        if (pos == end)
+            return inputFailure();
+        const ScanTarget& target = targets[done];
+        if (letter == 'd') {
+            // glibc's integer field: sign, decimal digits; then strtol's saturation, cut to int.
+            IntegerText number;
+            const char* stop = ParseIntegerText(pos, end, 10, number);
+            if (stop == pos)
+                return done;
+            *static_cast<int*>(target.ptr) = static_cast<int>(number.Signed());
+            pos = stop;
         } else {
+            const char* stop = CollectFloat(pos, end);
             double value = 0;
-            used = ParseFloating(pos_, stop, value);
-            if (used != 0 && target != nullptr)
-                *static_cast<double*>(target->ptr) = value;
+            if (stop == nullptr || ParseFloating(pos, stop, value) == 0)
+                return done;
+            *static_cast<double*>(target.ptr) = value;
+            pos = stop;
         }
-        if (used == 0)
-            return false;
-        pos_ = stop;
-        return true;
+        ++done;
     }
-
-    bool ConvertString(const Conversion& conv, const ScanTarget* target) {
-        std::int64_t width = conv.width;
-        if (target != nullptr && width < 0)
-            width = static_cast<std::int64_t>(target->capacity) - 1;
-        const char* lim = FieldLimit(pos_, end_, width);
-        const char* q = pos_;
-        if (conv.letter == 's') {
-            while (q < lim && !IsSpace(*q))
-                ++q;
-        } else {
-            while (q < lim && conv.InSet(*q))
-                ++q;
-            if (q == pos_)
-                return false;
-        }
-        if (target != nullptr) {
-            const auto n = static_cast<std::size_t>(q - pos_);
-            auto* out = static_cast<char*>(target->ptr);
-            std::memcpy(out, pos_, n);
-            out[n] = '\0';
-        }
-        pos_ = q;
-        return true;
-    }
-
-    const char* begin_;
-    const char* pos_;
-    const char* end_;
-    std::string_view format_;
-    const ScanTarget* targets_;
-    std::size_t count_;
-    int done_ = 0;
-};
+    return done;
+}
 
 // C strings end at their first NUL; so does the text and the format of a scan.
 std::string_view UpToNul(std::string_view s) {
@@ -783,16 +415,28 @@ std::string_view UpToNul(std::string_view s) {
 
 int ScanList(std::string_view text, std::string_view format, const ScanTarget* targets,
              std::size_t count) {
-    if (count != 0 && targets == nullptr)
-        throw std::invalid_argument("rigel::Scan: no targets");
-    Scanner scanner(UpToNul(text), UpToNul(format), targets, count);
-    scanner.Validate();
-    return scanner.Run();
+    text = UpToNul(text);
+    format = UpToNul(format);
+    // The whole format is checked against the targets first, whatever the text holds.
+    std::size_t conversions = 0;
+    for (std::size_t i = 0; i < format.size();) {
+        if (format[i++] != '%')
+            continue;
+        const char letter = ConversionAt(format, i);
+        if (conversions >= count)
+            BadFormat(format, "more conversions than targets");
+        if (targets[conversions++].kind !=
+            (letter == 'd' ? ScanTarget::Kind::Int : ScanTarget::Kind::Double))
+            BadFormat(format, "a target does not fit its conversion");
+    }
+    if (conversions != count)
+        BadFormat(format, "more targets than conversions");
+    return Run(text, format, targets);
 }
 
 int Atoi(std::string_view text) {
     long long value = 0;
-    ParseLong(text, value, 10);
+    ParseLong(text, value);
     return static_cast<int>(value);
 }
 
@@ -809,14 +453,11 @@ std::size_t ParseDouble(std::string_view text, double& value) {
     return used == 0 ? 0 : static_cast<std::size_t>(p - text.data()) + used;
 }
 
-std::size_t ParseLong(std::string_view text, long long& value, int base) {
-    if (base != 0 && (base < 2 || base > 36)) {
-        throw std::invalid_argument("rigel::ParseLong: base must be 0 or 2..36");
-    }
+std::size_t ParseLong(std::string_view text, long long& value) {
     const char* end = text.data() + text.size();
     const char* p = SkipSpaces(text.data(), end);
     IntegerText number;
-    const char* stop = ParseIntegerText(p, end, base, number);
+    const char* stop = ParseIntegerText(p, end, 10, number);
     if (stop == p) {
         value = 0;
         return 0;

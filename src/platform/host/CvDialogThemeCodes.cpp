@@ -30,7 +30,7 @@ bool ParseCode(const std::string& text, int& code) {
     const std::size_t start = text.find_first_not_of(" \t");
     if (start == std::string::npos)
         return false;
-    const std::size_t used = rigel::ParseLong(std::string_view(text).substr(start), value, 10);
+    const std::size_t used = rigel::ParseLong(std::string_view(text).substr(start), value);
     if (used == 0 || value < INT_MIN || value > INT_MAX)
         return false;
     if (text.find_first_not_of(" \t", start + used) != std::string::npos)

@@ -56,7 +56,7 @@ bool ParseIntToken(std::string_view token, int& value) {
     if (token.empty() || token.front() == ' ' || token.front() == '\t')
         return false;
     long long v = 0;
-    if (rigel::ParseLong(token, v, 10) != token.size() || v < INT_MIN || v > INT_MAX)
+    if (rigel::ParseLong(token, v) != token.size() || v < INT_MIN || v > INT_MAX)
         return false;
     value = static_cast<int>(v);
     return true;
