@@ -1,6 +1,6 @@
 // The load and save dispatcher through Serialize, MeridanSave and rigel_LoadFile, and its tables.
 
-#include "FrameTestSupport.h"
+#include "support/FrameTest.h"
 
 #include "frame/Dispatcher.h"
 #include "frame/FileTypes.h"

@@ -1,7 +1,7 @@
 // Feature codes: the scan of a file's codes, the proposal from the profile, the dialog through
 // HostUi, the merge after OK, the profile write-back, the tier-table option and cancel.
 
-#include "FrameTestSupport.h"
+#include "support/FrameTest.h"
 
 #include "frame/LibraryState.h"
 #include "platform/host/CvDialogThemeCodes.h"

@@ -1,9 +1,9 @@
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 
 namespace {
@@ -112,12 +112,9 @@ TEST(FileTypes, FromAnArchive) {
     EXPECT_FALSE(GetFileTypeFromArchive(&unbound, &type));
     EXPECT_EQ(type, 77u) << "left alone without a file";
 
-    char dir[] = "/tmp/rigel-ft-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/Survey.Pxy";
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    const rigel::test::TempFolder dir;
+    const std::string path = dir.Path("Survey.Pxy");
+    dir.Write("Survey.Pxy", "");
     CFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
     CArchive archive(&file, CArchive::load);
@@ -125,6 +122,4 @@ TEST(FileTypes, FromAnArchive) {
     EXPECT_EQ(type, 10u);
     archive.Close();
     file.Close();
-    std::remove(path.c_str());
-    rmdir(dir);
 }

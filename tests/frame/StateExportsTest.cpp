@@ -3,13 +3,9 @@
 #include "frame/FeatureCodeProfile.h"
 #include "frame/LibraryState.h"
 #include "frame/RigelExports.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -146,9 +142,8 @@ TEST_F(StateExports, FeatureCodesLoadedLooksAtTheCentreCodesOnly) {
 }
 
 TEST(FeatureCodeProfile, CodeListsThroughTheProfileAndBack) {
-    char dir[] = "/tmp/rigel-profile-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string path = std::string(dir) + "/profile.ini";
+    const rigel::test::TempFolder dir;
+    const std::string path = dir.Path("profile.ini");
     CString section("Settings"), entry("Available Center Track Feature Codes");
 
     DT_IntListe codes;
@@ -195,6 +190,4 @@ TEST(FeatureCodeProfile, CodeListsThroughTheProfileAndBack) {
     EXPECT_EQ(back.Tekst(1)->str(), "R\xA7");
 
     AfxSetApp(nullptr);
-    std::remove(path.c_str());
-    rmdir(dir);
 }

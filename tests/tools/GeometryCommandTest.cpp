@@ -2,7 +2,7 @@
 
 #include "platform/polyline/CvPolyLine.h"
 
-#include "ProgramTest.h"
+#include "support/ProgramTest.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "platform/railout/CvRailDump.h"
 
-#include "ProgramTest.h"
+#include "support/ProgramTest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "Version.h"
-#include "ProgramTest.h"
+#include "support/ProgramTest.h"
 
 #include <gtest/gtest.h>
 

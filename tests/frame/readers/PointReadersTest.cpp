@@ -1,6 +1,6 @@
 // The column rules of the KOF, PXY, GPS and MIC readers, on small fixtures and on real KOF files.
 
-#include "../FrameTestSupport.h"
+#include "support/FrameTest.h"
 
 #include "frame/readers/Columns.h"
 #include "frame/readers/GpsReader.h"
@@ -35,11 +35,11 @@ protected:
 };
 
 TEST(Columns, MidTrimsBlanksAndClampsToTheLine) {
-    EXPECT_EQ(columns::Mid("ab  12.5 \tcd", 2, 8), "12.5");
-    EXPECT_EQ(columns::Mid("short", 3, 10), "rt");
-    EXPECT_EQ(columns::Mid("short", 5, 2), "");
-    EXPECT_EQ(columns::Mid("short", 99, 2), "");
-    EXPECT_EQ(columns::Mid(" \r\v\f ", 0, 5), "");
+    EXPECT_EQ(Mid("ab  12.5 \tcd", 2, 8), "12.5");
+    EXPECT_EQ(Mid("short", 3, 10), "rt");
+    EXPECT_EQ(Mid("short", 5, 2), "");
+    EXPECT_EQ(Mid("short", 99, 2), "");
+    EXPECT_EQ(Mid(" \r\v\f ", 0, 5), "");
 }
 
 TEST(Columns, LinesSplitAsTheArchiveSplitsThem) {

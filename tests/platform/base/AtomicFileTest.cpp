@@ -1,6 +1,6 @@
 #include "platform/base/AtomicFile.h"
 
-#include "../host/HostTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace rigel {
 namespace {
 
-using test::Contents;
+using test::FileBytes;
 using test::FileSizeLimit;
 
 TEST(AtomicFile, CommitReplacesTargetAndLeavesNoTemporaryFile) {
@@ -24,9 +24,9 @@ TEST(AtomicFile, CommitReplacesTargetAndLeavesNoTemporaryFile) {
     EXPECT_EQ(dir.Entries().size(), 2u); // the temporary file sits next to the target
     EXPECT_EQ(file.TempPath().rfind(dir.Path(".survey.kof."), 0), 0u);
     ASSERT_TRUE(file.Write("new contents\n"));
-    EXPECT_EQ(Contents(target), "old\n");
+    EXPECT_EQ(FileBytes(target), "old\n");
     ASSERT_TRUE(file.Commit());
-    EXPECT_EQ(Contents(target), "new contents\n");
+    EXPECT_EQ(FileBytes(target), "new contents\n");
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"survey.kof"});
 }
 
@@ -46,7 +46,7 @@ TEST(AtomicFile, AbortAndDestructionKeepThePreviousTarget) {
         ASSERT_TRUE(file.Open(target));
         ASSERT_TRUE(file.Write("half written"));
     }
-    EXPECT_EQ(Contents(target), "previous");
+    EXPECT_EQ(FileBytes(target), "previous");
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"project.spw"});
 }
 
@@ -79,7 +79,7 @@ TEST(AtomicFile, FailedWriteIsNeverCommitted) {
     EXPECT_EQ(file.ErrorNumber(), EFBIG);
     EXPECT_FALSE(file.Write("more"));
     EXPECT_FALSE(file.Commit());
-    EXPECT_EQ(Contents(target), "kept");
+    EXPECT_EQ(FileBytes(target), "kept");
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"big.txt"});
 }
 
@@ -98,7 +98,7 @@ TEST(ReadWholeFile, BytesRoundTripAndFailuresCarryTheReason) {
     test::TempFolder dir;
     const std::string bytes("a\0b\xff\r\n", 6);
     ASSERT_TRUE(WriteFileAtomically(dir.Path("b.bin"), bytes));
-    EXPECT_EQ(Contents(dir.Path("b.bin")), bytes);
+    EXPECT_EQ(FileBytes(dir.Path("b.bin")), bytes);
 
     std::string out = "stale";
     std::string reason;

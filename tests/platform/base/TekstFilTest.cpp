@@ -1,32 +1,16 @@
 #include "platform/base/TekstFil.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
+#include <string>
 
-namespace {
-
-std::string ScratchFolder() {
-    char dir[] = "/tmp/rigel-tekstfil-XXXXXX";
-    return mkdtemp(dir) ? dir : "";
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-} // namespace
+using rigel::test::FileBytes;
 
 TEST(TekstFil, WritesAtomicallyAndReadsLinesBack) {
-    const std::string dir = ScratchFolder();
-    ASSERT_FALSE(dir.empty());
-    const std::string path = dir + "/table.txt";
+    const rigel::test::TempFolder dir;
+    const std::string path = dir.Path("table.txt");
     {
         TekstFil out(path);
         EXPECT_EQ(out.Finnes(), 0);
@@ -36,7 +20,7 @@ TEST(TekstFil, WritesAtomicallyAndReadsLinesBack) {
         EXPECT_EQ(out.Finnes(), 0) << "nothing at the target before the file is closed";
         ASSERT_EQ(out.LukkIgjen(), 1);
     }
-    EXPECT_EQ(Contents(path), "first\nsecond\r\n\nno end") << "text written unchanged";
+    EXPECT_EQ(FileBytes(path), "first\nsecond\r\n\nno end") << "text written unchanged";
 
     TekstFil in(path);
     EXPECT_EQ(in.Finnes(), 1);
@@ -53,27 +37,21 @@ TEST(TekstFil, WritesAtomicallyAndReadsLinesBack) {
         ASSERT_EQ(again.LukkOpp("wt"), 1);
         again.LeggTilLinje("half a table");
     }
-    EXPECT_EQ(Contents(path), "first\nsecond\r\n\nno end");
+    EXPECT_EQ(FileBytes(path), "first\nsecond\r\n\nno end");
 
-    TekstFil missing(dir + "/none/x.txt");
+    TekstFil missing(dir.Path("none/x.txt"));
     EXPECT_EQ(missing.LukkOpp("rt"), 0);
     EXPECT_NE(missing.ErrorText().find("none/x.txt"), std::string::npos);
     EXPECT_EQ(missing.LukkOpp("wt"), 0) << "no folder is created";
     StrengListe none;
     EXPECT_EQ(missing.InitListe(none), 0);
-
-    std::remove(path.c_str());
-    rmdir(dir.c_str());
 }
 
 TEST(TekstFil, ReadsLongLinesAcrossItsBufferAndBytesAsBytes) {
-    const std::string dir = ScratchFolder();
-    const std::string path = dir + "/long.txt";
+    const rigel::test::TempFolder dir;
+    const std::string path = dir.Path("long.txt");
     const std::string longLine(200000, 'x');
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << longLine << "\r\n" << std::string("a\0b\xFF", 4) << "\n";
-    }
+    dir.Write("long.txt", longLine + "\r\n" + std::string("a\0b\xFF", 4) + "\n");
     TekstFil in(path);
     ASSERT_EQ(in.LukkOpp("rt"), 1);
     Streng line;
@@ -82,7 +60,4 @@ TEST(TekstFil, ReadsLongLinesAcrossItsBufferAndBytesAsBytes) {
     ASSERT_EQ(in.LesNesteLinje(line), 1);
     EXPECT_EQ(line.str(), std::string("a\0b\xFF", 4));
     EXPECT_EQ(in.LesNesteLinje(line), 0);
-    in.LukkIgjen();
-    std::remove(path.c_str());
-    rmdir(dir.c_str());
 }

@@ -1,6 +1,6 @@
 #include "platform/host/CArchive.h"
 
-#include "HostTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-using rigel::test::Contents;
+using rigel::test::FileBytes;
 using rigel::test::TempFolder;
 using Lines = std::vector<std::string>;
 
@@ -107,13 +107,13 @@ TEST(CArchiveStore, WritesBytesUnchangedThroughTheBuffer) {
         EXPECT_TRUE(file.IsOpen()); // the archive does not close its file
     }
     file.Close();
-    EXPECT_EQ(Contents(path), "line 1\r\nno end" + big + std::string("\0\n", 2));
+    EXPECT_EQ(FileBytes(path), "line 1\r\nno end" + big + std::string("\0\n", 2));
 
     // Destroying an archive flushes what it holds.
     CFile again(path.c_str(), CFile::modeCreate | CFile::modeWrite);
     { CArchive(&again, CArchive::store).WriteString("flushed"); }
     again.Close();
-    EXPECT_EQ(Contents(path), "flushed");
+    EXPECT_EQ(FileBytes(path), "flushed");
 }
 
 TEST(CArchive, BoundToNoFile) {

@@ -1,6 +1,6 @@
 #include "platform/host/CFile.h"
 
-#include "HostTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 namespace rigel {
 namespace {
 
-using test::Contents;
+using test::FileBytes;
 using test::FileSizeLimit;
 
 TEST(CFile, CreateReplacesTheTargetOnlyAtClose) {
@@ -20,10 +20,10 @@ TEST(CFile, CreateReplacesTheTargetOnlyAtClose) {
     ASSERT_TRUE(file.Open(target.c_str(), CFile::modeCreate | CFile::modeWrite));
     file.Write("new!", 4);
     EXPECT_EQ(file.GetLength(), 4u);
-    EXPECT_EQ(Contents(target), "old");
+    EXPECT_EQ(FileBytes(target), "old");
     file.Close();
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(Contents(target), "new!");
+    EXPECT_EQ(FileBytes(target), "new!");
 
     for (bool useAbort : {true, false}) {
         CFile other;
@@ -32,7 +32,7 @@ TEST(CFile, CreateReplacesTheTargetOnlyAtClose) {
         if (useAbort)
             other.Abort();
     }
-    EXPECT_EQ(Contents(target), "new!");
+    EXPECT_EQ(FileBytes(target), "new!");
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.tdt"});
 }
 
@@ -46,7 +46,7 @@ TEST(CFile, NoTruncateKeepsThePreviousContents) {
     EXPECT_EQ(file.Read(rest, sizeof rest), 4u);
     EXPECT_EQ(std::string(rest), "cdef");
     file.Close();
-    EXPECT_EQ(Contents(target), "XYcdef");
+    EXPECT_EQ(FileBytes(target), "XYcdef");
 }
 
 TEST(CFile, ReadNamesAndErrors) {
@@ -89,7 +89,7 @@ TEST(CFile, FailedWriteMakesCloseThrowAndKeepsTheTarget) {
         EXPECT_THROW(file.Write(big.data(), static_cast<UINT>(big.size())), CFileException);
     }
     EXPECT_THROW(file.Close(), CFileException);
-    EXPECT_EQ(Contents(target), "kept");
+    EXPECT_EQ(FileBytes(target), "kept");
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"full.txt"});
 }
 

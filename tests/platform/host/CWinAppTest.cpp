@@ -1,13 +1,13 @@
 #include "platform/host/CWinApp.h"
 #include "platform/host/IniFile.h"
 
-#include "HostTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using rigel::test::Contents;
+using rigel::test::FileBytes;
 using rigel::test::TempFolder;
 
 class CWinAppProfile : public ::testing::Test {
@@ -54,19 +54,19 @@ TEST_F(CWinAppProfile, FileTextIsEscapedAndOtherLinesKeepTheirBytes) {
     ASSERT_TRUE(app.WriteProfileString("Settings", "Codes", "12\n34\n"));
     ASSERT_TRUE(app.WriteProfileString("SETTINGS", "Path", " C:\\a b "));
     ASSERT_TRUE(app.WriteProfileString("New", "Precision", "4"));
-    EXPECT_EQ(Contents(app.GetProfilePath()), "; written by hand\r\n"
-                                              "[Other]\r\n"
-                                              "Keep = this  \r\n"
-                                              "\r\n"
-                                              "[settings]\n"
-                                              "codes=12\\n34\\n\n"
-                                              "Path=\\sC:\\\\a b\\s\n"
-                                              "\n"
-                                              "# about the last section\n"
-                                              "[Last]\n"
-                                              "x=1\n"
-                                              "[New]\n"
-                                              "Precision=4\n");
+    EXPECT_EQ(FileBytes(app.GetProfilePath()), "; written by hand\r\n"
+                                               "[Other]\r\n"
+                                               "Keep = this  \r\n"
+                                               "\r\n"
+                                               "[settings]\n"
+                                               "codes=12\\n34\\n\n"
+                                               "Path=\\sC:\\\\a b\\s\n"
+                                               "\n"
+                                               "# about the last section\n"
+                                               "[Last]\n"
+                                               "x=1\n"
+                                               "[New]\n"
+                                               "Precision=4\n");
 }
 
 TEST_F(CWinAppProfile, MissingEntriesFileAndNumbers) {
@@ -89,7 +89,7 @@ TEST_F(CWinAppProfile, RemovingEntriesAndSections) {
     ASSERT_TRUE(app.WriteProfileString("a", "X", nullptr));
     ASSERT_TRUE(app.WriteProfileString("B", nullptr, nullptr));
     ASSERT_TRUE(app.WriteProfileString("B", "gone", nullptr)); // nothing to remove
-    EXPECT_EQ(Contents(app.GetProfilePath()), "[A]\ny=2\n");
+    EXPECT_EQ(FileBytes(app.GetProfilePath()), "[A]\ny=2\n");
 }
 
 TEST_F(CWinAppProfile, FailuresLeaveTheFileAlone) {
@@ -98,7 +98,7 @@ TEST_F(CWinAppProfile, FailuresLeaveTheFileAlone) {
     EXPECT_FALSE(app.WriteProfileString("S", " pad", "1"));
     EXPECT_FALSE(app.WriteProfileString("Two\nLines", "a", "1"));
     EXPECT_FALSE(app.GetProfileError().empty());
-    EXPECT_EQ(Contents(app.GetProfilePath()), "[S]\na=1\n");
+    EXPECT_EQ(FileBytes(app.GetProfilePath()), "[S]\na=1\n");
 
     CWinApp unset;
     EXPECT_FALSE(unset.WriteProfileString("S", "a", "1"));

@@ -5,6 +5,8 @@
 #include "platform/polyline/CvPolyElement.h"
 #include "platform/polyline/CvPolyLine.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -76,9 +78,7 @@ long double Curv(double radius) {
     return radius == 0.0 ? 0.0L : -1.0L / radius;
 }
 
-double AngleDiff(double a, double b) {
-    return std::remainder(a - b, 2 * kPi);
-}
+using rigel::test::AngleDiff;
 
 // A clothoid from r1 to r2 built from its start point and direction, compared at every metre.
 void CheckClothoid(double r1, double r2, double length, double direction) {

@@ -4,6 +4,8 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "platform/polyline/CvTransElement.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,9 +19,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-double AngleDiff(double a, double b) {
-    return std::remainder(a - b, 2 * kPi);
-}
+using rigel::test::AngleDiff;
 
 // Line, clothoid, arc, clothoid, line, then the same bending the other way, from station 500.
 std::unique_ptr<CvPolyLine> TwoCurves() {

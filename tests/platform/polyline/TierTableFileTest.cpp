@@ -4,6 +4,8 @@
 #include "platform/base/TextScan.h"
 #include "platform/polyline/CvPolyLine.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -11,37 +13,15 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <random>
 #include <sstream>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string DataPath(const char* name) {
-    return std::string(RIGEL_TEST_DATA) + "/polyline/" + name;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        path = fs::temp_directory_path() /
-               ("rigel_tit_" + std::to_string(std::random_device{}()) + "_" +
-                std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
-    std::string File(const char* name) const { return (path / name).string(); }
-};
+using rigel::test::DataPath;
+using rigel::test::FileBytes;
+using rigel::test::TempFolder;
 
 bool SameBits(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -87,7 +67,8 @@ CvPolyLine* AwkwardChain() {
 
 TEST(TierTableFile, GoldenFileReadsAndWritesBackByteForByte) {
     CvPolyLine chain(1);
-    ASSERT_EQ(chain.InitFrom_TIT_File(DataPath("line_arc_line.tit").c_str(), 0, 0, nullptr), 1)
+    ASSERT_EQ(
+        chain.InitFrom_TIT_File(DataPath("polyline/line_arc_line.tit").c_str(), 0, 0, nullptr), 1)
         << chain.LastError();
     ASSERT_EQ(chain.GetCount(), 3);
     const CvPolyElement* arc = chain.Element(1);
@@ -106,16 +87,17 @@ TEST(TierTableFile, GoldenFileReadsAndWritesBackByteForByte) {
     EXPECT_NEAR(mid.x(), 100 + 100 * std::sqrt(0.5), 1e-12);
     EXPECT_NEAR(mid.y(), 100 - 100 * std::sqrt(0.5), 1e-12);
 
-    TempDir dir;
-    ASSERT_EQ(chain.ExportToTIT11File(dir.File("out.tit").c_str(), 1, 0), 1) << chain.LastError();
-    EXPECT_EQ(ReadBytes(dir.File("out.tit")), ReadBytes(DataPath("line_arc_line.tit")));
-    ASSERT_EQ(chain.ExportToFile(dir.File("out.lin").c_str(), 1, 0), 1);
-    EXPECT_EQ(ReadBytes(dir.File("out.lin")), ReadBytes(DataPath("line_arc_line.lin")));
+    TempFolder dir;
+    ASSERT_EQ(chain.ExportToTIT11File(dir.Path("out.tit").c_str(), 1, 0), 1) << chain.LastError();
+    EXPECT_EQ(FileBytes(dir.Path("out.tit")), FileBytes(DataPath("polyline/line_arc_line.tit")));
+    ASSERT_EQ(chain.ExportToFile(dir.Path("out.lin").c_str(), 1, 0), 1);
+    EXPECT_EQ(FileBytes(dir.Path("out.lin")), FileBytes(DataPath("polyline/line_arc_line.lin")));
 }
 
 TEST(TierTableFile, CommentsCrLfTypeFourAndAMissingFrameAreAccepted) {
     CvPolyLine chain(1);
-    ASSERT_EQ(chain.InitFrom_TIT_File(DataPath("type4_crlf.tit").c_str(), 0, 0, nullptr), 1)
+    ASSERT_EQ(chain.InitFrom_TIT_File(DataPath("polyline/type4_crlf.tit").c_str(), 0, 0, nullptr),
+              1)
         << chain.LastError();
     ASSERT_EQ(chain.GetCount(), 1);
     CvPolyElement* e = chain.HeadElem();
@@ -132,8 +114,8 @@ TEST(TierTableFile, CommentsCrLfTypeFourAndAMissingFrameAreAccepted) {
 
 TEST(TierTableFile, EveryNumberReadsBackToTheSameDouble) {
     std::unique_ptr<CvPolyLine> chain(AwkwardChain());
-    TempDir dir;
-    const std::string first = dir.File("a.tit"), second = dir.File("b.tit");
+    TempFolder dir;
+    const std::string first = dir.Path("a.tit"), second = dir.Path("b.tit");
     ASSERT_EQ(chain->ExportToTIT11File(first.c_str(), 1, 0), 1) << chain->LastError();
     CvPolyLine back(1);
     ASSERT_EQ(back.InitFrom_TIT_File(first.c_str(), 0, 0, nullptr), 1) << back.LastError();
@@ -141,7 +123,7 @@ TEST(TierTableFile, EveryNumberReadsBackToTheSameDouble) {
     for (int i = 0; i < back.GetCount(); ++i)
         ExpectSameElement(*back.Element(i), *chain->Element(i), i);
     ASSERT_EQ(back.ExportToTIT11File(second.c_str(), 1, 0), 1);
-    EXPECT_EQ(ReadBytes(first), ReadBytes(second));
+    EXPECT_EQ(FileBytes(first), FileBytes(second));
 
     // The line file's numbers too (columns as documented).
     const std::string lin = chain->LineFileText(0);
@@ -235,15 +217,15 @@ TEST(TierTableFile, MalformedFilesFailWithFileAndLineAndLeaveTheChain) {
 }
 
 TEST(TierTableFile, FileErrorsAndOptions) {
-    TempDir dir;
+    TempFolder dir;
     CvPolyLine chain(1);
     EXPECT_EQ(chain.InitFrom_TIT_File(nullptr, 0, 0, nullptr), 0);
     EXPECT_EQ(chain.ErrorKode(), -1);
-    EXPECT_EQ(chain.InitFrom_TIT_File(dir.File("missing.tit").c_str(), 0, 0, nullptr), 0);
+    EXPECT_EQ(chain.InitFrom_TIT_File(dir.Path("missing.tit").c_str(), 0, 0, nullptr), 0);
     EXPECT_EQ(chain.ErrorKode(), -2);
     EXPECT_NE(chain.LastError().find("missing.tit"), std::string::npos);
 
-    const std::string golden = DataPath("line_arc_line.tit");
+    const std::string golden = DataPath("polyline/line_arc_line.tit");
     ASSERT_EQ(chain.InitFrom_TIT_File(golden.c_str(), 0, 0, nullptr), 1);
     // append, then restation the appended copy after the first.
     ASSERT_EQ(chain.InitFrom_TIT_File(golden.c_str(), 1, 0, nullptr), 1);
@@ -265,18 +247,18 @@ TEST(TierTableFile, FileErrorsAndOptions) {
     EXPECT_EQ(tied.ErrorKode(), -4);
 
     // overwrite 0 keeps an existing file.
-    const std::string out = dir.File("keep.tit");
-    std::ofstream(out) << "previous";
+    const std::string out = dir.Path("keep.tit");
+    dir.Write("keep.tit", "previous");
     EXPECT_EQ(chain.ExportToTIT11File(out.c_str(), 0, 0), 0);
     EXPECT_EQ(chain.ErrorKode(), -5);
-    EXPECT_EQ(ReadBytes(out), "previous");
-    EXPECT_EQ(chain.ExportToTIT11File(dir.File("no/such/dir.tit").c_str(), 1, 0), 0);
+    EXPECT_EQ(FileBytes(out), "previous");
+    EXPECT_EQ(chain.ExportToTIT11File(dir.Path("no/such/dir.tit").c_str(), 1, 0), 0);
     EXPECT_EQ(chain.ErrorKode(), -2);
 
     // Values that are not finite are never written.
     chain.Element(0)->SetLength(NAN);
-    EXPECT_EQ(chain.ExportToTIT11File(dir.File("nan.tit").c_str(), 1, 0), 0);
-    EXPECT_FALSE(fs::exists(dir.File("nan.tit")));
+    EXPECT_EQ(chain.ExportToTIT11File(dir.Path("nan.tit").c_str(), 1, 0), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("nan.tit")));
 }
 
 TEST(TierTableFile, AnyBytesGiveAResultAndWhatIsReadWritesBackTheSame) {

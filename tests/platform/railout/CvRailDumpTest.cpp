@@ -3,7 +3,7 @@
 #include "frame/readers/KofReader.h"
 #include "platform/base/TextScan.h"
 
-#include "../host/HostTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 using rigel::railout::ElementAttributes;
 using rigel::railout::PointAttributes;
-using rigel::test::Contents;
+using rigel::test::FileBytes;
 using rigel::test::TempFolder;
 
 const double kQuarter = std::numbers::pi * 50.0; // quarter circle of radius 100
@@ -25,7 +25,7 @@ const double kQuarter = std::numbers::pi * 50.0; // quarter circle of radius 100
 const double kHalfTenthMm = 0.5e-4 + 1e-9;
 
 std::string Golden(const char* name) {
-    return Contents((std::filesystem::path(__FILE__).parent_path() / "golden" / name).string());
+    return FileBytes((std::filesystem::path(__FILE__).parent_path() / "golden" / name).string());
 }
 
 // North 100 m, a right-hand quarter circle of radius 100, east 100 m (stations 0 to 357.08).
@@ -72,7 +72,7 @@ struct RailDumpTest : ::testing::Test {
                                                                   DT_PointList*, int)) {
         dump.SetFilename(dir.Path(name).c_str());
         EXPECT_EQ((dump.*writer)(&alignment, &vertical, &points, 1), 1) << dump.LastError();
-        return Contents(dir.Path(name));
+        return FileBytes(dir.Path(name));
     }
     TempFolder dir;
     CvPolyLine alignment{1};
@@ -94,7 +94,7 @@ TEST_F(RailDumpTest, TablesCutAtTheSectionMatchTheGoldenFiles) {
 TEST_F(RailDumpTest, VerticalPointsAndSegmentsMatchTheGoldenFiles) {
     dump.SetFilename(dir.Path("v.nylp").c_str());
     ASSERT_EQ(dump.WriteNYLP(&vertical), 1);
-    EXPECT_EQ(Contents(dir.Path("v.nylp")), Golden("vertical.nylp"));
+    EXPECT_EQ(FileBytes(dir.Path("v.nylp")), Golden("vertical.nylp"));
 
     CvNADB_Calculation nadb;
     nadb.AddSegment(SegmentType::Make(1, 0, 100, "LINE").Text());
@@ -102,7 +102,7 @@ TEST_F(RailDumpTest, VerticalPointsAndSegmentsMatchTheGoldenFiles) {
     nadb.AddSegment("free text");
     dump.SetFilename(dir.Path("s.ndb").c_str());
     ASSERT_EQ(dump.WriteNADBFiles(&nadb), 1);
-    EXPECT_EQ(Contents(dir.Path("s.ndb")), Golden("segments.ndb"));
+    EXPECT_EQ(FileBytes(dir.Path("s.ndb")), Golden("segments.ndb"));
 }
 
 TEST_F(RailDumpTest, PointsWithStationsAndOffsetsMatchTheGoldenFile) {
@@ -133,7 +133,7 @@ TEST_F(RailDumpTest, KofRecordsMatchTheGoldenFile) {
     attributes.points[c] = {"KM 12", "a very long description"};
     dump.SetFilename(dir.Path("p.kof").c_str());
     ASSERT_EQ(dump.WriteKOF05(&points, nullptr, nullptr, 7100, 1), 1) << dump.LastError();
-    EXPECT_EQ(Contents(dir.Path("p.kof")), Golden("points.kof"));
+    EXPECT_EQ(FileBytes(dir.Path("p.kof")), Golden("points.kof"));
 }
 
 // The columns a KOF reader takes: Mid(p, n) with surrounding blanks removed.
@@ -158,7 +158,7 @@ TEST_F(RailDumpTest, KofRecordsReadBackToTheSamePointsByTheColumnRules) {
     dump.SetFilename(dir.Path("r.kof").c_str());
     ASSERT_EQ(dump.WriteKOF05(&points, &alignment, &vertical, 7101, 0), 1) << dump.LastError();
 
-    std::istringstream in(Contents(dir.Path("r.kof")));
+    std::istringstream in(FileBytes(dir.Path("r.kof")));
     std::string line;
     std::size_t n = 0;
     for (; std::getline(in, line); ++n) {
@@ -190,7 +190,7 @@ TEST_F(RailDumpTest, KofRecordsLoadBackThroughTheKofReader) {
     left.LeggTilVerdi(7111);
     right.LeggTilVerdi(7112);
     CvSporopPointList c(1), l(1), r(1);
-    const std::string text = Contents(dir.Path("back.kof"));
+    const std::string text = FileBytes(dir.Path("back.kof"));
     rigel::BufferLineSource lines(text);
     const rigel::ReadCounts counts = rigel::ReadKofPoints(lines, {centre, left, right}, {c, l, r});
     EXPECT_EQ(counts.placed, 60);
@@ -227,7 +227,7 @@ TEST_F(RailDumpTest, FailuresWriteNothingAndKeepThePreviousFile) {
     for (auto writer : {&CvRailDump::WriteLFT, &CvRailDump::WriteALC, &CvRailDump::WriteCSV,
                         &CvRailDump::WriteWinALC_GEO, &CvRailDump::WriteWinALC_VER})
         EXPECT_EQ((dump.*writer)(&alignment, &vertical, &points, 1), 0);
-    EXPECT_EQ(Contents(kof), "previous\n");
+    EXPECT_EQ(FileBytes(kof), "previous\n");
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"f.kof"});
 
     // A section that overlaps the alignment in part is accepted; then a point that does not fit
@@ -236,7 +236,7 @@ TEST_F(RailDumpTest, FailuresWriteNothingAndKeepThePreviousFile) {
     points.LeggTil(new DT_Punkt(12345678901.0, 2000, 10));
     EXPECT_EQ(dump.WriteKOF05(&points, nullptr, nullptr, 7101, 1), 0);
     EXPECT_NE(dump.LastError().find("point 2"), std::string::npos);
-    EXPECT_EQ(Contents(kof), "previous\n");
+    EXPECT_EQ(FileBytes(kof), "previous\n");
 }
 
 TEST(RailDumpTransition, CutTransitionTakesTheCurvatureAndCantAtTheCut) {
@@ -259,7 +259,7 @@ TEST(RailDumpTransition, CutTransitionTakesTheCurvatureAndCantAtTheCut) {
     const double from = 50, to = 1000;
     ASSERT_TRUE(dump.SetSection(&from, &to, true, &a));
     ASSERT_EQ(dump.WriteLFT(&a, nullptr, nullptr, 0), 1) << dump.LastError();
-    EXPECT_EQ(Contents(dir.Path("t.lft")),
+    EXPECT_EQ(FileBytes(dir.Path("t.lft")),
               "   1  3      50.0000     100.0000    50.0000    1000.0000     500.0000    60.0 "
               "  120.0    0\n");
 }

@@ -1,0 +1,100 @@
+#pragma once
+// Helpers every test folder shares: fixture paths, a scratch folder, file contents, a file size
+// limit, and angle differences.
+
+#include "platform/base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace rigel::test {
+
+// A file under tests/data/.
+inline std::string DataPath(const std::string& name) {
+    return std::string(RIGEL_TEST_DATA) + "/" + name;
+}
+
+// The bytes of a file, read without the library's own file code; a file that cannot be opened
+// fails the test.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.is_open()) << path;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "rigel-test-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string Path(std::string_view name) const { return (path_ / name).string(); }
+    // Writes text to a file of the folder, byte for byte.
+    void Write(std::string_view name, std::string_view text) const {
+        std::ofstream(Path(name), std::ios::binary) << text;
+    }
+    // The names of the folder's entries, hidden ones included.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Makes writes beyond `bytes` fail with EFBIG for the lifetime of the object: a write failure
+// that even root cannot avoid.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+// The difference of two angles, folded into [-pi, pi].
+inline double AngleDiff(double a, double b) {
+    return std::remainder(a - b, 2 * std::numbers::pi);
+}
+
+} // namespace rigel::test
