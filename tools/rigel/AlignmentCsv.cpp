@@ -32,7 +32,7 @@ bool ParseField(std::string_view field, double& value) {
 
 } // namespace
 
-bool ParseStationRange(std::string_view text, StationRange& range, std::string& error) {
+bool ParseStationRange(std::string_view text, StationRange& range, std::string* reason) {
     const std::size_t first = text.find(':');
     const std::size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
     StationRange r;
@@ -40,19 +40,25 @@ bool ParseStationRange(std::string_view text, StationRange& range, std::string& 
         !ParseField(text.substr(0, first), r.from) ||
         !ParseField(text.substr(first + 1, second - first - 1), r.step) ||
         !ParseField(text.substr(second + 1), r.to)) {
-        error = Format("stations \"%s\": expected FROM:STEP:TO, three numbers", std::string(text));
+        if (reason)
+            *reason =
+                Format("stations \"%s\": expected FROM:STEP:TO, three numbers", std::string(text));
         return false;
     }
     if (!(r.step > 0.0)) {
-        error = Format("stations \"%s\": STEP must be greater than 0", std::string(text));
+        if (reason)
+            *reason = Format("stations \"%s\": STEP must be greater than 0", std::string(text));
         return false;
     }
     if (r.to < r.from) {
-        error = Format("stations \"%s\": TO is before FROM", std::string(text));
+        if (reason)
+            *reason = Format("stations \"%s\": TO is before FROM", std::string(text));
         return false;
     }
     if ((r.to - r.from) / r.step >= static_cast<double>(kMaxStations)) {
-        error = Format("stations \"%s\": more than %lld stations", std::string(text), kMaxStations);
+        if (reason)
+            *reason =
+                Format("stations \"%s\": more than %lld stations", std::string(text), kMaxStations);
         return false;
     }
     range = r;
@@ -107,7 +113,7 @@ int WriteStationRows(CvPolyLine& alignment, const StationRange& range, const Csv
 }
 
 bool ReadPointsCsv(std::string_view text, std::string_view sourceName,
-                   std::vector<PlanPoint>& points, std::string& error) {
+                   std::vector<PlanPoint>& points, std::string* reason) {
     std::vector<PlanPoint> read;
     long long lineNumber = 0;
     long long firstLine = 0;
@@ -131,8 +137,9 @@ bool ReadPointsCsv(std::string_view text, std::string_view sourceName,
             continue;
         }
         if (!xRead || !yRead) {
-            error = Format("%s:%lld: expected x,y (two numbers separated by a comma)",
-                           std::string(sourceName), lineNumber);
+            if (reason)
+                *reason = Format("%s:%lld: expected x,y (two numbers separated by a comma)",
+                                 std::string(sourceName), lineNumber);
             return false;
         }
         read.push_back(p);

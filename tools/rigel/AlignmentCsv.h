@@ -29,8 +29,9 @@ struct StationRange {
 // At most this many stations per range, so that a tiny step cannot run for ever.
 inline constexpr long long kMaxStations = 100'000'000;
 
-// Parses "FROM:STEP:TO". FROM <= TO, STEP > 0, all finite. false with a message otherwise.
-bool ParseStationRange(std::string_view text, StationRange& range, std::string& error);
+// Parses "FROM:STEP:TO". FROM <= TO, STEP > 0, all finite. false (with the reason in *reason)
+// otherwise.
+bool ParseStationRange(std::string_view text, StationRange& range, std::string* reason = nullptr);
 
 // The stations of the range: from + i * step for i = 0, 1, ... while not past `to` (a last
 // station within 1e-9 m of `to` is taken as `to` itself).
@@ -48,9 +49,9 @@ struct PlanPoint {
 
 // Reads "x,y" rows (blanks around the numbers allowed, "\r\n" line ends accepted, empty lines
 // skipped; a first row of names without a digit is a header and skipped). false with
-// "<source>:<line>: <what>" for the first row that is not two numbers.
+// "<source>:<line>: <what>" in *reason for the first row that is not two numbers.
 bool ReadPointsCsv(std::string_view text, std::string_view sourceName,
-                   std::vector<PlanPoint>& points, std::string& error);
+                   std::vector<PlanPoint>& points, std::string* reason = nullptr);
 
 // Writes the header "station,offset,element" and one row per point: the station, the signed
 // offset and the element number of its projection onto the alignment, or three empty fields

@@ -64,10 +64,11 @@ private:
 
 } // namespace
 
-bool WriteCentreCsv(const CvSporopPointList& points, const std::string& path, std::string& reason) {
+bool WriteCentreCsv(const CvSporopPointList& points, const std::string& path, std::string* reason) {
     CsvOut out;
     if (!out.Open(path)) {
-        reason = out.Reason();
+        if (reason)
+            *reason = out.Reason();
         return false;
     }
     std::string text = kCsvHeader;
@@ -77,7 +78,8 @@ bool WriteCentreCsv(const CvSporopPointList& points, const std::string& path, st
             break;
     }
     if ((!text.empty() && !out.Put(text)) || !out.Close()) {
-        reason = out.Reason();
+        if (reason)
+            *reason = out.Reason();
         return false;
     }
     return true;

@@ -10,7 +10,8 @@
 namespace rigel::cli {
 
 // Writes the rows to standard output when path is empty, else atomically to the file at path.
-// false with the reason when the output cannot be written.
-bool WriteCentreCsv(const CvSporopPointList& points, const std::string& path, std::string& reason);
+// false (with the reason in *reason) when the output cannot be written.
+bool WriteCentreCsv(const CvSporopPointList& points, const std::string& path,
+                    std::string* reason = nullptr);
 
 } // namespace rigel::cli

@@ -51,7 +51,7 @@ int RunGeometry(const GeometryOptions& options) {
 
     StationRange range;
     std::string error;
-    if (!options.stations.empty() && !ParseStationRange(options.stations, range, error)) {
+    if (!options.stations.empty() && !ParseStationRange(options.stations, range, &error)) {
         std::fprintf(stderr, "rigel geometry: %s\n", error.c_str());
         return 2;
     }
@@ -80,7 +80,7 @@ int RunGeometry(const GeometryOptions& options) {
         return 1;
     }
     std::vector<PlanPoint> points;
-    if (!ReadPointsCsv(text, options.points, points, error)) {
+    if (!ReadPointsCsv(text, options.points, points, &error)) {
         std::fprintf(stderr, "rigel geometry: %s\n", error.c_str());
         return 1;
     }

@@ -309,7 +309,7 @@ int RunLoad(const LoadOptions& o) {
         Analyse(centre);
     ReportSort();
     std::string reason;
-    if (!WriteCentreCsv(centre, o.output, reason)) {
+    if (!WriteCentreCsv(centre, o.output, &reason)) {
         Error("cannot write %s", reason);
         return 1;
     }

@@ -262,15 +262,15 @@ int CvPolyElement::StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Doub
     return 1;
 }
 
-int CvPolyElement::ArcCenter(DT_Punkt* center) const {
+int CvPolyElement::ArcCenter(DT_Punkt* centre) const {
     const ElementGeometry& g = Geometry();
-    if (center == nullptr || !g.Placeable() || g.GetShape().Type() != kArc)
+    if (centre == nullptr || !g.Placeable() || g.GetShape().Type() != kArc)
         return 0;
     // The centre lies at (0, 1/k) in the shape's plane, placed like every point of the curve.
     double X, Y, x, y;
     g.Place(0.0, 1.0 / g.GetShape().K0(), X, Y);
     ElementGeometry::FromCanonical(frame_, X, Y, x, y);
-    center->Init(x, y, start_.z());
+    centre->Init(x, y, start_.z());
     return 1;
 }
 
@@ -416,14 +416,14 @@ int CvPolyElement::GetLinesTIT(Streng* line1, Streng* line2, int format, int pre
 }
 
 int CvPolyElement::InitFromLinesTIT(std::string_view line1, std::string_view line2, int format,
-                                    std::string* error) {
+                                    std::string* reason) {
     using rigel::polyline::Excerpt;
     using rigel::polyline::ParseDoubleToken;
     using rigel::polyline::ParseIntToken;
     using rigel::polyline::SplitTokens;
-    const auto fail = [error](std::string message) {
-        if (error != nullptr)
-            *error = std::move(message);
+    const auto fail = [reason](std::string message) {
+        if (reason != nullptr)
+            *reason = std::move(message);
         return 0;
     };
     if (format != 11)

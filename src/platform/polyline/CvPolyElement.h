@@ -155,8 +155,8 @@ public:
     int StationAtPos(const DT_Punkt& pos, DT_Double* station, DT_Double* offset = nullptr,
                      DT_Double* direction = nullptr, DT_Punkt* foot = nullptr) const;
     // The centre of an arc (in the element's frame, z of the start point). 1, or 0 when the
-    // element is not an arc (or cannot be placed) and center is untouched.
-    int ArcCenter(DT_Punkt* center) const;
+    // element is not an arc (or cannot be placed) and centre is untouched.
+    int ArcCenter(DT_Punkt* centre) const;
     // The length that the start point, end point and radii imply: the chord for a line; for an arc
     // the arc through both points (the longer one when the stored |Length| exceeds a half circle);
     // for a transition the length whose clothoid has the chord between the two points. With
@@ -189,10 +189,10 @@ public:
     int GetLinesTIT(Streng* line1, Streng* line2, int format, int precision = 0) const;
     // The counterpart: sets the element from two lines written by GetLinesTIT. 1 on success (the
     // element then equals the written one, value for value); 0 for an unknown format or lines that
-    // do not have the layout, with the reason in *error when error is not null (the element is
+    // do not have the layout, with the reason in *reason when reason is not null (the element is
     // then unchanged).
     int InitFromLinesTIT(std::string_view line1, std::string_view line2, int format,
-                         std::string* error = nullptr);
+                         std::string* reason = nullptr);
     // The element's record of the line file (docs/formats.md, "Line file (LIN, DAT)"): one line,
     // no line end. precision 0 writes every number so that it reads back to the same double; n > 0
     // writes n decimals. 1, or 0 for a null line.

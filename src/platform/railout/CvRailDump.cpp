@@ -74,14 +74,14 @@ struct ElementRow {
 } // namespace
 
 std::optional<std::string> KofPointRecord(double x, double y, double z, std::string_view code,
-                                          std::string_view description, std::string* error) {
+                                          std::string_view description, std::string* reason) {
     // 0.1 mm in the plan; heights get four decimals where their columns allow it, else three.
     const auto xs = FitNumber(x, static_cast<int>(kof::kX.width), 4, 4);
     const auto ys = FitNumber(y, static_cast<int>(kof::kY.width), 4, 4);
     const auto zs = FitNumber(z, static_cast<int>(kof::kZ.width), 4, 3);
     if (!xs || !ys || !zs) {
-        if (error)
-            *error = Format("point (%.4f, %.4f, %.4f) does not fit the KOF columns", x, y, z);
+        if (reason)
+            *reason = Format("point (%.4f, %.4f, %.4f) does not fit the KOF columns", x, y, z);
         return std::nullopt;
     }
     std::string record(kof::kRecordWidth, ' ');

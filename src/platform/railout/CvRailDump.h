@@ -87,11 +87,11 @@ public:
 
 // The KOF point record of a point, its fields at the columns of rigel::kof (texts left-aligned,
 // numbers right-aligned; docs/formats.md, "KOF point records"), or nothing (with the reason in
-// *error) when a coordinate is not finite or does not fit its column. Description and code are cut
+// *reason) when a coordinate is not finite or does not fit its column. Description and code are cut
 // to their widths.
 std::optional<std::string> KofPointRecord(double x, double y, double z, std::string_view code,
                                           std::string_view description,
-                                          std::string* error = nullptr);
+                                          std::string* reason = nullptr);
 
 } // namespace rigel::railout
 
