@@ -60,13 +60,13 @@ std::vector<double> Numbers(const std::string& row) {
 TEST(AlignmentCsv, StationRangeParsing) {
     rigel::StationRange r;
     std::string error;
-    ASSERT_TRUE(rigel::ParseStationRange(" 10 : 2.5 :20", r, error)) << error;
+    ASSERT_TRUE(rigel::ParseStationRange(" 10 : 2.5 :20", r, &error)) << error;
     EXPECT_EQ(r.from, 10.0);
     EXPECT_EQ(r.step, 2.5);
     EXPECT_EQ(r.to, 20.0);
     for (const char* bad : {"0:0:10", "0:-1:10", "10:1:0", "a:1:2", "1:2", "1:2:3:4", "1::3",
                             "0:1:inf", "0:1e-300:1e300", ""}) {
-        EXPECT_FALSE(rigel::ParseStationRange(bad, r, error)) << bad;
+        EXPECT_FALSE(rigel::ParseStationRange(bad, r, &error)) << bad;
         EXPECT_NE(error.find(std::string("\"") + bad + "\""), std::string::npos) << error;
     }
     EXPECT_EQ(r.to, 20.0) << "untouched on failure";
@@ -104,20 +104,20 @@ TEST(AlignmentCsv, StationRowsAlongLineAndArc) {
 TEST(AlignmentCsv, PointFiles) {
     std::vector<rigel::PlanPoint> points;
     std::string error;
-    ASSERT_TRUE(rigel::ReadPointsCsv("1,2\n\n 3.5 , -4e1\r\n7,8", "p.csv", points, error));
+    ASSERT_TRUE(rigel::ReadPointsCsv("1,2\n\n 3.5 , -4e1\r\n7,8", "p.csv", points, &error));
     ASSERT_EQ(points.size(), 3u);
     EXPECT_EQ(points[1].x, 3.5);
     EXPECT_EQ(points[1].y, -40.0);
     EXPECT_EQ(points[2].y, 8.0);
 
-    ASSERT_TRUE(rigel::ReadPointsCsv("\nx,y\n5,6\n", "p.csv", points, error)) << "a header";
+    ASSERT_TRUE(rigel::ReadPointsCsv("\nx,y\n5,6\n", "p.csv", points, &error)) << "a header";
     EXPECT_EQ(points.size(), 4u);
     points.resize(3);
-    EXPECT_FALSE(rigel::ReadPointsCsv("x,y\nx,y\n", "p.csv", points, error)) << "one header";
-    EXPECT_FALSE(rigel::ReadPointsCsv("1,2\n\nx,3\n", "p.csv", points, error));
+    EXPECT_FALSE(rigel::ReadPointsCsv("x,y\nx,y\n", "p.csv", points, &error)) << "one header";
+    EXPECT_FALSE(rigel::ReadPointsCsv("1,2\n\nx,3\n", "p.csv", points, &error));
     EXPECT_EQ(error, "p.csv:3: expected x,y (two numbers separated by a comma)");
     for (const char* bad : {"1;2", "1,2,3", "1,", "1", "1,2x", "nan,1"})
-        EXPECT_FALSE(rigel::ReadPointsCsv(bad, "p.csv", points, error)) << bad;
+        EXPECT_FALSE(rigel::ReadPointsCsv(bad, "p.csv", points, &error)) << bad;
     EXPECT_EQ(points.size(), 3u) << "nothing appended from a failed file";
 }
 
