@@ -368,7 +368,8 @@ int Run(std::string_view text, std::string_view format, const ScanTarget* target
             pendingSpace = true;
             continue;
         }
-        if (fc != '%' || pendingSpace)
+        // A literal character skips blanks only after a blank directive; a conversion always.
+        if (fc == '%' || pendingSpace)
             pos = SkipSpaces(pos, end);
         pendingSpace = false;
         if (fc != '%') {
@@ -380,7 +381,6 @@ int Run(std::string_view text, std::string_view format, const ScanTarget* target
             continue;
         }
         const char letter = ConversionAt(format, i);
-        pos = SkipSpaces(pos, end);
         if (pos == end)
             return inputFailure();
         const ScanTarget& target = targets[done];
