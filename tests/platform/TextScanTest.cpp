@@ -20,7 +20,7 @@
 
 namespace {
 
-// A scan layout: the format and one letter per target (i int, d double).
+// A scan layout: the format and one letter per target (i int, d double, s text).
 struct Layout {
     const char* format;
     const char* types;
@@ -38,6 +38,8 @@ const Layout kLayouts[] = {
     {"C-%d", "i"},
     {"x%dy %lf", "id"},
     {"%lf,%lf ;%d", "ddi"},
+    {"%lf %lf %d %s %s", "ddiss"},
+    {"%s%d", "si"},
 };
 
 const char* const kLines[] = {
@@ -106,18 +108,25 @@ Outcome WithSscanf(const std::string& text, const Layout& layout) {
 Outcome WithScan(const std::string& text, const Layout& layout) {
     Slots s;
     std::vector<rigel::ScanTarget> targets;
+    std::string texts[16];
     for (std::size_t k = 0; layout.types[k] != '\0'; ++k) {
         void* p = s.bytes[k];
         if (layout.types[k] == 'i')
             targets.emplace_back(static_cast<int*>(p));
-        else
+        else if (layout.types[k] == 'd')
             targets.emplace_back(static_cast<double*>(p));
+        else
+            targets.emplace_back(&texts[k]);
     }
     // An exact heap copy without a terminating NUL, so that a read past the view is caught.
     const auto copy = std::make_unique<char[]>(text.size());
     std::memcpy(copy.get(), text.data(), text.size());
     const int n = rigel::ScanList(std::string_view(copy.get(), text.size()), layout.format,
                                   targets.data(), targets.size());
+    // A text assigned goes into its slot as sscanf would have put it there.
+    for (int k = 0; k < n; ++k)
+        if (layout.types[k] == 's')
+            std::memcpy(s.bytes[k], texts[k].c_str(), texts[k].size() + 1);
     return {n, s.Taken(targets.size())};
 }
 
@@ -276,7 +285,7 @@ TEST(TextScan, MisuseThrowsBeforeTheTextIsRead) {
     EXPECT_THROW(rigel::Scan("1", "%lf", &i), std::invalid_argument);
     EXPECT_THROW(rigel::Scan("1 2", "%d %d", &i), std::invalid_argument);
     EXPECT_THROW(rigel::Scan("1", "%d", &i, &i), std::invalid_argument);
-    for (const char* format : {"%f", "%s", "%5d", "%*d", "%ld", "%n", "%%", "%"})
+    for (const char* format : {"%f", "%c", "%5d", "%*d", "%ld", "%n", "%%", "%"})
         EXPECT_THROW(rigel::Scan("", format, &i), std::invalid_argument) << format;
 }
 

@@ -341,8 +341,8 @@ const char* CollectFloat(const char* start, const char* end) {
     throw std::invalid_argument("rigel::Scan: format \"" + std::string(format) + "\": " + why);
 }
 
-// The letter of the conversion at format[i] (after its '%'): 'd' for %d, 'f' for %lf; i ends
-// after it.
+// The letter of the conversion at format[i] (after its '%'): 'd' for %d, 'f' for %lf, 's' for
+// %s; i ends after it.
 char ConversionAt(std::string_view format, std::size_t& i) {
     if (format.substr(i, 1) == "d") {
         i += 1;
@@ -352,7 +352,11 @@ char ConversionAt(std::string_view format, std::size_t& i) {
         i += 2;
         return 'f';
     }
-    BadFormat(format, "only %d and %lf are supported");
+    if (format.substr(i, 1) == "s") {
+        i += 1;
+        return 's';
+    }
+    BadFormat(format, "only %d, %lf and %s are supported");
 }
 
 int Run(std::string_view text, std::string_view format, const ScanTarget* targets) {
@@ -392,6 +396,12 @@ int Run(std::string_view text, std::string_view format, const ScanTarget* target
                 return done;
             *static_cast<int*>(target.ptr) = static_cast<int>(number.Signed());
             pos = stop;
+        } else if (letter == 's') {
+            const char* stop = pos;
+            while (stop < end && !IsSpace(*stop))
+                ++stop;
+            static_cast<std::string*>(target.ptr)->assign(pos, stop);
+            pos = stop;
         } else {
             const char* stop = CollectFloat(pos, end);
             double value = 0;
@@ -425,8 +435,10 @@ int ScanList(std::string_view text, std::string_view format, const ScanTarget* t
         const char letter = ConversionAt(format, i);
         if (conversions >= count)
             BadFormat(format, "more conversions than targets");
-        if (targets[conversions++].kind !=
-            (letter == 'd' ? ScanTarget::Kind::Int : ScanTarget::Kind::Double))
+        const ScanTarget::Kind kind = letter == 'd'   ? ScanTarget::Kind::Int
+                                      : letter == 's' ? ScanTarget::Kind::Text
+                                                      : ScanTarget::Kind::Double;
+        if (targets[conversions++].kind != kind)
             BadFormat(format, "a target does not fit its conversion");
     }
     if (conversions != count)

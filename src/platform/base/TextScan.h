@@ -3,23 +3,26 @@
 // results never depend on the C locale of the host process.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
 namespace rigel {
 
-// Target of one conversion: int* for %d, double* for %lf.
+// Target of one conversion: int* for %d, double* for %lf, std::string* for %s.
 struct ScanTarget {
-    enum class Kind { Int, Double };
+    enum class Kind { Int, Double, Text };
     Kind kind;
     void* ptr;
 
     ScanTarget(int* p) : kind(Kind::Int), ptr(p) {}
     ScanTarget(double* p) : kind(Kind::Double), ptr(p) {}
+    ScanTarget(std::string* p) : kind(Kind::Text), ptr(p) {}
 };
 
 // sscanf on text with a format of blanks (any run of blanks in the text, also none), literal
-// characters and the conversions %d and %lf, which are all the record formats need. Returns the
+// characters and the conversions %d, %lf and %s (a word of non-blanks, of any length), which are
+// all the record formats need. Returns the
 // number of fields converted and assigned (a partial read stops at the first field that does not
 // convert), or -1 (EOF) when the text ended before the first conversion. Results are glibc's,
 // down to its edge cases: %lf takes what glibc collects ("1e+" gives 1 and consumes "e+", "infin"
