@@ -20,29 +20,23 @@ template <typename T> const T* In(const T& value) {
 }
 } // namespace
 
-TEST(B_Linje2, DeflectionToTheReversedLineIsAHalfTurnInEveryUnit) {
-    B_Linje2 line(DT_Punkt(10.0, 20.0), DT_Punkt(40.0, 60.0));
-    const B_Linje reversed(DT_Punkt(40.0, 60.0), DT_Punkt(10.0, 20.0));
-    EXPECT_NEAR(line.DeflectionTo(reversed, B_Linje2::kRadians), kPi, 1e-15);
+// The deflection is unsigned and folded into a half turn, in the unit asked for.
+TEST(B_Linje2, DeflectionIsUnsignedAndFoldedIntoAHalfTurnInEveryUnit) {
+    const DT_Punkt o(0.0, 0.0), a(10.0, 20.0), b(40.0, 60.0);
+    B_Linje2 line(a, b), north(o, DT_Punkt(5.0, 0.0)), east(o, DT_Punkt(0.0, 5.0));
+    const B_Linje reversed(b, a);
     EXPECT_NEAR(line.DeflectionTo(reversed, B_Linje2::kDegrees), 180.0, 1e-6);
     EXPECT_NEAR(line.DeflectionTo(reversed, B_Linje2::kGon), 200.0, 1e-6);
     EXPECT_NEAR(line.DeflectionTo(reversed, 7), kPi, 1e-15) << "unknown unit keeps radians";
     EXPECT_DOUBLE_EQ(line.Deflection().Get(), kPi) << "the last result is kept";
-}
-
-TEST(B_Linje2, DeflectionIsUnsignedAndFoldedIntoAHalfTurn) {
-    const DT_Punkt o(0.0, 0.0);
-    B_Linje2 north(o, DT_Punkt(5.0, 0.0));
-    B_Linje2 east(o, DT_Punkt(0.0, 5.0));
     EXPECT_NEAR(north.DeflectionTo(east, B_Linje2::kRadians), kPi / 2, 1e-15);
-    EXPECT_NEAR(east.DeflectionTo(north, B_Linje2::kRadians), kPi / 2, 1e-15);
-    EXPECT_NEAR(north.DeflectionTo(east, B_Linje2::kGon), 100.0, 1e-6);
-
+    EXPECT_NEAR(east.DeflectionTo(north, B_Linje2::kGon), 100.0, 1e-6);
     // Bearings of +170 and -170 degrees differ by 340 degrees as numbers, by 20 as directions.
     const double d = 170.0 * kPi / 180.0;
-    B_Linje2 a(o, DT_Punkt(std::cos(d), std::sin(d)));
-    const B_Linje b(o, DT_Punkt(std::cos(-d), std::sin(-d)));
-    EXPECT_NEAR(a.DeflectionTo(b, B_Linje2::kDegrees), 20.0, 1e-6);
+    B_Linje2 at170(o, DT_Punkt(std::cos(d), std::sin(d)));
+    EXPECT_NEAR(
+        at170.DeflectionTo(B_Linje(o, DT_Punkt(std::cos(-d), std::sin(-d))), B_Linje2::kDegrees),
+        20.0, 1e-6);
 }
 
 TEST(B_Sirkel2, CircleOfKnownRadiusAndItsSignBySide) {
@@ -89,7 +83,7 @@ TEST(B_Sirkel2, DegenerateTriplesLeaveNoCircleBehind) {
     EXPECT_EQ(circle.ThreePointCircle(&a, &d, In(DT_Punkt(1.0, 7.0 + 1e-10))), -4);
 }
 
-TEST(C_Arc, QuarterTurnOfRadius100HasTangentLength100) {
+TEST(C_Arc, TangentLengthAndRadiusOfQuarterAndSixtyDegreeTurns) {
     // Tangents north then east: a right-hand quarter turn with PI at (100, 0).
     C_Arc arc;
     arc.TangentStart(In(DT_Punkt(0.0, 0.0)));
@@ -110,14 +104,9 @@ TEST(C_Arc, QuarterTurnOfRadius100HasTangentLength100) {
     arc.TangentLength(In(DT_Double(-100.0)));
     EXPECT_DOUBLE_EQ(arc.TangentLength()->Get(), 100.0);
     EXPECT_NEAR(arc.Radius()->Get(), -100.0, 1e-12);
-}
 
-TEST(C_Arc, SixtyDegreeTurn) {
     // Deflection 60 degrees: T = R tan 30 = R / sqrt(3).
-    C_Arc arc;
-    arc.TangentStart(In(DT_Punkt(0.0, 0.0)));
-    arc.PI(In(DT_Punkt(500.0, 0.0)));
-    arc.TangentEnd(In(DT_Punkt(500.0 + std::cos(kPi / 3), std::sin(kPi / 3))));
+    arc.TangentEnd(In(DT_Punkt(100.0 + std::cos(kPi / 3), std::sin(kPi / 3))));
     arc.Radius(In(DT_Double(300.0)));
     EXPECT_NEAR(arc.TangentLength()->Get(), 300.0 / std::sqrt(3.0), 1e-9);
     arc.TangentLength(In(DT_Double(100.0)));

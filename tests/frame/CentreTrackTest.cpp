@@ -5,7 +5,7 @@
 #include "points/Cant.h"
 #include "points/CvMeasurePointSort.h"
 
-#include "synthetic/SyntheticSurvey.h"
+#include "synthetic/SurveyCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include <cmath>
 #include <map>
 #include <random>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -189,12 +188,8 @@ TEST_F(CentreTrack, LargeSurveysGiveTheSameRailsAndTotalsAsSortingInTurn) {
     o.seed = 7;
     const std::vector<rigel::bench::SurveyPoint> survey = rigel::bench::MakeSurvey(o);
     const rigel::bench::SurveyCounts counts = rigel::bench::CountSurvey(survey);
-    std::map<std::pair<double, double>, long> station; // of each generated track point
-    for (const rigel::bench::SurveyPoint& p : survey) {
+    for (const rigel::bench::SurveyPoint& p : survey)
         (p.line == 1 ? Left() : Right()).LeggTil(new CvSporopPoint(p.x, p.y, p.z, "R", ""));
-        if (p.index >= 0)
-            station[{p.x, p.y}] = p.index;
-    }
     CvSporopPointList left(1), right(1);
     left.CopyPointsFrom(Left());
     right.CopyPointsFrom(Right());
@@ -203,13 +198,11 @@ TEST_F(CentreTrack, LargeSurveysGiveTheSameRailsAndTotalsAsSortingInTurn) {
     ASSERT_EQ(inTurn.Sort(&right, 0, 0), 1);
 
     ASSERT_TRUE(CheckCenterCoordinateList(nullptr));
-    int totals[5] = {};
-    GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
-    EXPECT_EQ(totals[0], inTurn.pointsRead);
-    EXPECT_EQ(totals[1], inTurn.pointsDeleted);
-    EXPECT_EQ(totals[2], inTurn.duplicates);
-    EXPECT_EQ(totals[3], inTurn.measuredErrors);
-    EXPECT_EQ(totals[4], inTurn.pointsAnalyzed);
+    int t[5] = {};
+    GetQuickSortStatus(&t[0], &t[1], &t[2], &t[3], &t[4]);
+    EXPECT_EQ((std::vector<int>(t, t + 5)),
+              (std::vector<int>{inTurn.pointsRead, inTurn.pointsDeleted, inTurn.duplicates,
+                                inTurn.measuredErrors, inTurn.pointsAnalyzed}));
 
     // The same points in the same order, both rails turned round if the track was.
     ASSERT_EQ(Left().Antall(), left.Antall());
@@ -223,33 +216,19 @@ TEST_F(CentreTrack, LargeSurveysGiveTheSameRailsAndTotalsAsSortingInTurn) {
     }
 
     // Exactly the repeats and strays are gone, the rest is in track order.
-    EXPECT_EQ(totals[0], counts.points);
-    EXPECT_EQ(totals[2], counts.repeats);
-    EXPECT_EQ(totals[3], counts.strays);
-    ASSERT_EQ(Left().Antall(), counts.track[1]);
-    ASSERT_EQ(Right().Antall(), counts.track[2]);
-    std::vector<const CvSporopPoint*> rightAt(static_cast<std::size_t>(counts.track[2]));
-    for (auto [list, line] : {std::pair{&Left(), 1}, std::pair{&Right(), 2}}) {
-        long previous = -1, way = 0;
-        for (int i = 0; i < list->Antall(); ++i) {
-            const auto found = station.find({list->Punkt(i)->x(), list->Punkt(i)->y()});
-            ASSERT_NE(found, station.end()) << "line " << line << " keeps a stray at " << i;
-            if (i > 0) {
-                way = way != 0 ? way : found->second - previous;
-                ASSERT_EQ(found->second - previous, way > 0 ? 1 : -1)
-                    << "line " << line << " out of track order at " << i;
-            }
-            previous = found->second;
-            if (line == 2)
-                rightAt[static_cast<std::size_t>(found->second)] = list->Punkt(i);
-        }
-    }
+    const rigel::bench::SurveyIndex index(survey);
+    EXPECT_EQ(rigel::bench::CheckTotals({t[0], t[1], t[2], t[3], t[4]}, counts), "");
+    EXPECT_EQ(rigel::bench::CheckTrackOrder(Left(), 1, counts.track[1], index), "");
+    EXPECT_EQ(rigel::bench::CheckTrackOrder(Right(), 2, counts.track[2], index), "");
     // Both rails have all their points, so the left one is walked, and the nearest right point
     // to each is the one of its own station: each centre point lies halfway between the two.
+    std::map<long, const CvSporopPoint*> rightAt;
+    for (int i = 0; i < Right().Antall(); ++i)
+        rightAt[index.Find(Right().Punkt(i)->x(), Right().Punkt(i)->y())->index] = Right().Punkt(i);
     ASSERT_EQ(Centre().Antall(), counts.track[1]);
     for (int i = 0; i < Centre().Antall(); ++i) {
         const CvSporopPoint& l = *Left().Punkt(i);
-        const CvSporopPoint& r = *rightAt[static_cast<std::size_t>(station.at({l.x(), l.y()}))];
+        const CvSporopPoint& r = *rightAt.at(index.Find(l.x(), l.y())->index);
         ASSERT_NEAR(Centre().Punkt(i)->x(), (l.x() + r.x()) / 2, 1e-9) << "centre point " << i;
         ASSERT_NEAR(Centre().Punkt(i)->y(), (l.y() + r.y()) / 2, 1e-9) << "centre point " << i;
     }

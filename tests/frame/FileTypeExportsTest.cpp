@@ -8,11 +8,6 @@
 
 namespace {
 
-const char* const kExtensions[28] = {"",    "SPW", "KOF", "LFT", "ALC", "CSV", "TIT",
-                                     "NYL", "NDB", "",    "PXY", "MIC", "TXT", "LIN",
-                                     "DAT", "GPS", "GEO", "VER", "SPO", "PRF", "VTD",
-                                     "TDT", "HDT", "UDT", "",    "XML", "",    "DXF"};
-
 unsigned TypeOf(const char* name) {
     CString n(name);
     unsigned type = 12345;
@@ -22,37 +17,30 @@ unsigned TypeOf(const char* name) {
 
 } // namespace
 
-TEST(FileTypes, EveryNumberBothWays) {
+// Every row of the table is reachable both ways through the exports: its number gives its
+// extension, plain and dotted, and a name with that extension (in lower case too) gives the
+// number back when the row is one the reverse lookup knows.
+TEST(FileTypes, EveryRowBothWays) {
     std::set<unsigned> numbers;
-    for (const rigel::FileTypeRow& row : rigel::kFileTypes)
-        EXPECT_TRUE(numbers.insert(row.number).second) << row.number;
-    EXPECT_EQ(numbers.size(), 27u);
-
-    for (unsigned type = 1; type <= 27; ++type) {
-        CString ext("junk");
-        const bool has = GetFileExtFromFileType(type, &ext, 0);
-        EXPECT_EQ(ext, kExtensions[type]) << type;
-        EXPECT_EQ(has, kExtensions[type][0] != '\0') << type;
-        CString dotted;
-        GetFileExtFromFileType(type, &dotted, 1);
-        EXPECT_EQ(dotted, has ? (std::string(".") + kExtensions[type]).c_str() : "");
-
-        if (!has)
+    for (const rigel::FileTypeRow& row : rigel::kFileTypes) {
+        SCOPED_TRACE(row.number);
+        EXPECT_TRUE(numbers.insert(row.number).second);
+        const std::string ext(row.extension);
+        CString got("junk"), dotted;
+        EXPECT_EQ(GetFileExtFromFileType(row.number, &got, 0), !ext.empty());
+        GetFileExtFromFileType(row.number, &dotted, 1);
+        EXPECT_EQ(got, ext.c_str());
+        EXPECT_EQ(dotted, ext.empty() ? "" : ("." + ext).c_str());
+        if (ext.empty())
             continue;
-        // The reverse lookup, in lower case too; DXF is the one it does not know.
-        const std::string lower = "c:\\x\\survey." + CString(kExtensions[type]).MakeLower().str();
-        CString name(lower);
+        CString name("c:\\x\\survey." + CString(ext.c_str()).MakeLower().str());
         unsigned back = 0;
-        const bool found = GetFileTypeFromFileName(&name, &back);
-        if (type == 27) {
-            EXPECT_FALSE(found);
-            EXPECT_EQ(back, 9u);
-        } else {
-            EXPECT_TRUE(found) << lower;
-            EXPECT_EQ(back, type) << lower;
-        }
+        EXPECT_EQ(GetFileTypeFromFileName(&name, &back), row.derivedFromName);
+        EXPECT_EQ(back, row.derivedFromName ? row.number : 9u);
     }
-    for (unsigned type : {0u, 9u, 24u, 26u, 28u, 1000u}) {
+    EXPECT_EQ(*numbers.begin(), 1u);
+    EXPECT_EQ(*numbers.rbegin(), 27u) << "numbered 1 to 27 without gaps";
+    for (unsigned type : {0u, 28u, 1000u}) {
         CString ext("junk");
         EXPECT_FALSE(GetFileExtFromFileType(type, &ext, 1)) << type;
         EXPECT_TRUE(ext.IsEmpty()) << type;

@@ -70,31 +70,6 @@ TEST_F(StateExports, GetkofWalksTheCentrePoints) {
     EXPECT_EQ(k.Call(2), 2);
 }
 
-TEST_F(StateExports, GethasGetparAndTheEmptyTables) {
-    int table[51] = {};
-    int count = -1;
-    int mode = 2;
-    GETHAS(&mode, table, &count);
-    EXPECT_EQ(count, -1) << "mode 2 changes nothing";
-    EXPECT_EQ(table[0], 0);
-    mode = 1;
-    GETHAS(&mode, table, &count);
-    EXPECT_EQ(count, 17);
-    for (int i = 0; i < 17; ++i) {
-        EXPECT_EQ(table[3 * i], 17 + i);
-        EXPECT_EQ(table[3 * i + 1], 34 + i);
-        EXPECT_EQ(table[3 * i + 2], 68 + i);
-    }
-    GETHAS(&mode, table, nullptr); // no count: nothing, no crash
-
-    int result = 0, value = 5;
-    GETPAR(&value, &result);
-    EXPECT_EQ(result, 1);
-    GETPAR(nullptr, nullptr);
-    TITAB();
-    VPTAB();
-}
-
 TEST_F(StateExports, CentreListInAndOut) {
     CvSporopPointList target;
     target.LeggTil(new CvSporopPoint(1, 1, 1, "old", ""));
@@ -119,15 +94,6 @@ TEST_F(StateExports, CentreListInAndOut) {
     rigel::State().RightRailPoints.LeggTil(new CvSporopPoint());
     EXPECT_TRUE(rigel_ClearCoordinateLists());
     EXPECT_EQ(rigel::State().LeftRailPoints.Antall() + rigel::State().RightRailPoints.Antall(), 0);
-
-    int totals[5] = {-1, -1, -1, -1, -1};
-    rigel::State().PointSorter.pointsRead = 7;
-    rigel::State().PointSorter.measuredErrors = 2;
-    GetQuickSortStatus(&totals[0], &totals[1], &totals[2], &totals[3], &totals[4]);
-    EXPECT_EQ(totals[0], 7);
-    EXPECT_EQ(totals[1], 0);
-    EXPECT_EQ(totals[3], 2);
-    rigel::State().PointSorter.pointsRead = rigel::State().PointSorter.measuredErrors = 0;
 }
 
 TEST_F(StateExports, FeatureCodesLoadedLooksAtTheCentreCodesOnly) {

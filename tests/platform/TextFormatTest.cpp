@@ -92,9 +92,6 @@ TEST(TextFormat, FormatsOfOnlyDoublesMatchSnprintf) {
     const std::pair<const char*, int> formats[] = {
         {"%.15f %.15f %.15f", 3},
         {"%.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %.15lf", 8},
-        {"%.15lf %.15lf %.15lf %.15lf %.15lf %.15lf", 6},
-        {"%.15lf %.15lf %.15lf %.15lf", 4},
-        {"%.15lf %.15lf %.15lf", 3},
         {"%.15lf %.15lf", 2},
         {"%.1f", 1},
         {"%.3f", 1},
@@ -115,13 +112,6 @@ TEST(TextFormat, FormatsOfOnlyDoublesMatchSnprintf) {
         {"[CvSporopPointList::UpdateProfiles] END [%.0f ms]\n", 1},
         {"[ImportCant] Current interval: STA=%10.3f OH=%4.0f S=%8.3f\n", 3},
         {"\n[ImportCant] Current element: STA=%10.3f H1=%6.1f H2=%6.1f h1=%6.1f h2=%6.1f", 5},
-        {"\n[CheckCenterCoordinateList] STA: %.3f: Using height from left rail  :%.3f (lowest: "
-         "%.3f)",
-         3},
-        {"\n[CheckCenterCoordinateList] STA: %.3f: Using height from lowest rail: %.3f)", 2},
-        {"\n[CheckCenterCoordinateList] STA: %.3f: Using height from right rail :%.3f (lowest: "
-         "%.3f)",
-         3},
     };
     for (const auto& [format, count] : formats)
         EveryValueInEveryPlace(format, count, kDoubles);
@@ -130,7 +120,6 @@ TEST(TextFormat, FormatsOfOnlyDoublesMatchSnprintf) {
 TEST(TextFormat, FormatsOfOnlyIntegersMatchSnprintf) {
     const std::pair<const char*, int> formats[] = {
         {"%d", 1},
-        {"%d %d %d %d %d", 5},
         {"%d %d %d %d %d %d %d %d %d %d %d %d", 12},
         {"%d.%d", 2},
         {"C-%d", 1},
@@ -138,10 +127,6 @@ TEST(TextFormat, FormatsOfOnlyIntegersMatchSnprintf) {
         {"%02i:%02i:%02i", 3},
         {"\\StringFileInfo\\%04x%04x\\ProductVersion", 2},
         {"%d points deleted:", 1},
-        {"\n     %d points assumed as measured errors.", 1},
-        {"\n     %d points were duplicates.", 1},
-        {"\n\n%d points deleted:", 1},
-        {"\n\n%d points read.", 1},
         {"\n\n%d points will be analyzed.", 1},
     };
     for (const auto& [format, count] : formats)
@@ -165,20 +150,14 @@ TEST(TextFormat, MixedRecordFormatsMatchSnprintf) {
                            i, a, b, c, a, j, i, j, i, j, i, j, b, c);
         ExpectLikeSnprintf("%d %lf %lf %lf %lf %d %d %d %d %d %d %d %lf %lf", i, a, b, c, a, j, i,
                            j, i, j, i, j, b, c);
-        ExpectLikeSnprintf("%d %lf %lf %lf %lf %lf %lf", i, a, b, c, a, b, c);
-        ExpectLikeSnprintf("%d %lf %lf %lf", i, a, b, c);
         ExpectLikeSnprintf("%lf %lf %lf %lf %d %lf %lf %lf", a, b, c, a, i, b, c, a);
-        ExpectLikeSnprintf("%lf %lf %lf %lf %lf %d", a, b, c, a, b, i);
         ExpectLikeSnprintf("%lf %lf %lf %lf %lf %lf %lf %d %lf %lf %d %s %s", a, b, c, a, b, c, a,
                            i, b, c, j, s, names[1]);
         ExpectLikeSnprintf("%.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %d %.15lf %.15lf %d "
                            "%s %s",
                            a, b, c, a, b, c, a, i, b, c, j, s, names[2]);
-        ExpectLikeSnprintf("%.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %d %.15lf %.15lf", a,
-                           b, c, a, b, c, a, i, b, c);
         ExpectLikeSnprintf("ELEMCP\t%4d %12.4f %12.4f\n", i, a, b);
         ExpectLikeSnprintf("ELEMP1\t%4d %11.3f %13.4f %13.4f\n", i, a, b, c);
-        ExpectLikeSnprintf("ELEMP2\t%4d %11.3f %13.4f %13.4f\n", j, c, b, a);
         ExpectLikeSnprintf("ELEMZ %4d %11.4f %11.4f %11.3f\n", i, a, b, c);
         ExpectLikeSnprintf("ELEM\t%4d       0 %3d %11.3f %11.3f %9.3f\n", i, j, a, b, c);
         ExpectLikeSnprintf("LINJA %s %d\t%12.3f\n", s, i, a);
@@ -196,9 +175,6 @@ TEST(TextFormat, StringFormatsMatchSnprintf) {
         ExpectLikeSnprintf("%-10s|", s);
         ExpectLikeSnprintf("%s%d", s, -3);
         ExpectLikeSnprintf("LINJAZ\t%s %s\n", s, s);
-        ExpectLikeSnprintf("TIE %s\n", s);
-        ExpectLikeSnprintf("File <%s> already exists!", s);
-        ExpectLikeSnprintf("%s contains these feature codes:", s);
     }
     // A C string argument is taken as a string, not a pointer.
     EXPECT_EQ(rigel::Format("%s|%-4s|", "ab", "c"), "ab|c   |");

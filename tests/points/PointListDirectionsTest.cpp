@@ -75,18 +75,6 @@ TEST(PointListDirections, WeightedBearingsOfUnevenChords) {
     }
 }
 
-TEST(PointListDirections, StraightGivesZero) {
-    CvSporopPointList list;
-    for (int k = 0; k < 10; ++k) {
-        const double s = k * 2.5 + (k % 2) * 0.7;
-        list.LeggTil(new CvSporopPoint(6543210.0 - s * std::cos(1.0), 123456.0 - s * std::sin(1.0),
-                                       0.0, "", ""));
-    }
-    list.UpdateDirections(0);
-    for (int i = 0; i < list.Antall(); ++i)
-        EXPECT_NEAR(list.Punkt(i)->direction, 0.0, 1e-9) << i;
-}
-
 // A track heading south whose chord bearings run from just below +pi to just above -pi.
 TEST(PointListDirections, BearingsThroughPlusMinusPiStayContinuous) {
     const double theta = 20.0 / 400.0;

@@ -8,7 +8,9 @@
 
 #include <filesystem>
 #include <numbers>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -39,22 +41,18 @@ TEST_F(GeometryCommand, StationsAlongTheAlignment) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     // Rows 100 (the joint, on the line) and 150 (end of the arc) carry rounded arc values; the
     // exact ones are checked in the unit tests, here only their presence and shape.
-    std::istringstream lines(run.out);
-    std::string header, r0, r50, r100, r150, r200, extra;
-    std::getline(lines, header);
-    std::getline(lines, r0);
-    std::getline(lines, r50);
-    std::getline(lines, r100);
-    std::getline(lines, r150);
-    std::getline(lines, r200);
-    EXPECT_FALSE(std::getline(lines, extra));
-    EXPECT_EQ(header, "station,x,y,azimuth,curvature");
-    EXPECT_EQ(r0, "0,1000,2000,0,0");
-    EXPECT_EQ(r50, "50,1050,2000,0,0");
-    EXPECT_EQ(r100.rfind("100,1100,2000,", 0), 0u) << r100;
-    EXPECT_EQ(r150.rfind("150,", 0), 0u) << r150;
-    EXPECT_NE(r150.find(",0.005"), std::string::npos) << r150;
-    EXPECT_EQ(r200, "200,,,,");
+    std::istringstream text(run.out);
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(text, row);)
+        rows.push_back(row);
+    ASSERT_EQ(rows.size(), 6u) << run.out;
+    EXPECT_EQ(rows[0], "station,x,y,azimuth,curvature");
+    EXPECT_EQ(rows[1], "0,1000,2000,0,0");
+    EXPECT_EQ(rows[2], "50,1050,2000,0,0");
+    EXPECT_EQ(rows[3].rfind("100,1100,2000,", 0), 0u) << rows[3];
+    EXPECT_EQ(rows[4].rfind("150,", 0), 0u) << rows[4];
+    EXPECT_NE(rows[4].find(",0.005"), std::string::npos) << rows[4];
+    EXPECT_EQ(rows[5], "200,,,,");
 }
 
 TEST_F(GeometryCommand, ProjectedPoints) {
@@ -65,31 +63,27 @@ TEST_F(GeometryCommand, ProjectedPoints) {
     EXPECT_EQ(run.out, "station,offset,element\n50,3,1\n50,-2,1\n,,\n");
 }
 
+// Each failure gives a non-zero exit code, no rows, and a message naming the file (and line).
 TEST_F(GeometryCommand, BadInputNamesFileAndLine) {
-    ProcessResult run = Rigel("'" + Path("missing.tit") + "' --stations 0:1:10");
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.err.find("missing.tit"), std::string::npos) << run.err;
-    EXPECT_EQ(run.out, "");
-
     Write("points.csv", "1050,2003\n1050;1998\n");
-    run = Rigel("'" + Path("track.tit") + "' --project '" + Path("points.csv") + "'");
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.err.find("points.csv:2:"), std::string::npos) << run.err;
-    EXPECT_EQ(run.out, "");
-
     Write("broken.tit", "this is not a tier table\n");
-    run = Rigel("'" + Path("broken.tit") + "' --stations 0:1:10");
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.err.find("broken.tit:"), std::string::npos) << run.err;
-
-    run = Rigel("'" + Path("track.tit") + "' --project '" + Path("none.csv") + "'");
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.err.find("none.csv"), std::string::npos) << run.err;
-
-    run = Rigel("'" + Path("track.tit") + "' --stations 0:0:10");
-    EXPECT_NE(run.exitCode, 0);
-    run = Rigel("'" + Path("track.tit") + "'");
-    EXPECT_NE(run.exitCode, 0) << "neither --stations nor --project";
-    run = Rigel("'" + Path("track.tit") + "' --stations 0:1:2 --project x.csv");
-    EXPECT_NE(run.exitCode, 0) << "both";
+    const std::string track = "'" + Path("track.tit") + "'";
+    const struct {
+        std::string arguments;
+        const char* says;
+    } cases[] = {
+        {"'" + Path("missing.tit") + "' --stations 0:1:10", "missing.tit"},
+        {track + " --project '" + Path("points.csv") + "'", "points.csv:2:"},
+        {"'" + Path("broken.tit") + "' --stations 0:1:10", "broken.tit:"},
+        {track + " --project '" + Path("none.csv") + "'", "none.csv"},
+        {track + " --stations 0:0:10", ""},
+        {track, ""},                                       // neither --stations nor --project
+        {track + " --stations 0:1:2 --project x.csv", ""}, // both
+    };
+    for (const auto& c : cases) {
+        const ProcessResult run = Rigel(c.arguments);
+        EXPECT_NE(run.exitCode, 0) << c.arguments;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << c.arguments;
+    }
 }

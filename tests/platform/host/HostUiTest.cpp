@@ -11,19 +11,6 @@
 namespace rigel {
 namespace {
 
-// Collects trace lines while alive.
-class TraceCapture {
-public:
-    TraceCapture() {
-        previous_ = SetTraceSink([this](std::string_view line) { text += line; });
-    }
-    ~TraceCapture() { SetTraceSink(std::move(previous_)); }
-    std::string text;
-
-private:
-    TraceSink previous_;
-};
-
 TEST(HeadlessHostUi, AnswersTheDefaultButtonAndTraces) {
     HeadlessHostUi ui;
     const struct {
@@ -44,9 +31,11 @@ TEST(HeadlessHostUi, AnswersTheDefaultButtonAndTraces) {
     for (const auto& c : cases)
         EXPECT_EQ(ui.MessageBox("text", "caption", c.type), c.answer) << std::hex << c.type;
 
-    TraceCapture trace;
+    std::string trace;
+    TraceSink previous = SetTraceSink([&](std::string_view line) { trace += line; });
     ui.MessageBox("Sorting finished: 12 points", "Rigel", MB_OK);
-    EXPECT_NE(trace.text.find("Sorting finished: 12 points"), std::string::npos) << trace.text;
+    SetTraceSink(std::move(previous));
+    EXPECT_NE(trace.find("Sorting finished: 12 points"), std::string::npos) << trace;
     FileDialogRequest request;
     request.title = "Select horizontal alignment";
     EXPECT_EQ(ui.OpenFileDialog(request), std::nullopt);

@@ -107,15 +107,10 @@ void CheckClothoid(double r1, double r2, double length, double direction) {
 
 } // namespace
 
-TEST(PolyElementAccuracy, ClothoidFromStraightToR300Over200m) {
+// From a straight, between two radii, to the left, and through an inflection.
+TEST(PolyElementAccuracy, ClothoidsAgainstQuadrature) {
     CheckClothoid(0.0, 300.0, 200.0, 0.7);
-}
-
-TEST(PolyElementAccuracy, ClothoidFromR1200ToR400) {
     CheckClothoid(1200.0, 400.0, 200.0, -2.1);
-}
-
-TEST(PolyElementAccuracy, ClothoidsToTheLeftAndThroughAnInflection) {
     CheckClothoid(-400.0, 0.0, 150.0, 2.9);
     CheckClothoid(-600.0, 450.0, 180.0, 1.0);
     CheckClothoid(250.0, -250.0, 120.0, -0.3);
