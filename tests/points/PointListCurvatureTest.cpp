@@ -30,40 +30,28 @@ void Fill(CvSporopPointList& list, const std::vector<std::pair<double, double>>&
 
 // Every point of a circle has the circle's curvature: a point to the right of its chord means a
 // positive value, so a right-hand curve (centre to the right, points bulging left) is negative.
-TEST(PointListCurvature, EvenlySpacedCircleGivesOneOverRadiusOnEveryPoint) {
-    for (const bool right : {true, false}) {
+// A straight, unevenly spaced along a bearing of 30 degrees, has exactly none.
+TEST(PointListCurvature, CirclesGiveOneOverRadiusAndAStraightZeroOnEveryPoint) {
+    for (const int shape : {1, -1, 0}) { // right, left, straight
         CvSporopPointList list;
-        FillArc(list, 40, 500.0, 5.0, right);
+        double s = 0;
+        if (shape != 0)
+            FillArc(list, 40, 500.0, 5.0, shape == 1);
+        else
+            for (int k = 0; k < 12; ++k, s += 1.0 + 0.5 * (k % 3))
+                list.LeggTil(new CvSporopPoint(kNorth + s * std::cos(M_PI / 6),
+                                               kEast + s * std::sin(M_PI / 6), 0.0, "", ""));
         ASSERT_EQ(list.UpdateCurvatures(), 1);
         ASSERT_EQ(list.UpdateCurvatures7(), 1);
         ASSERT_EQ(list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
-        const double expected = (right ? -1.0 : 1.0) / 500.0;
+        const double expected = -shape / 500.0, tolerance = shape == 0 ? 0.0 : 1e-9;
         for (int i = 0; i < list.Antall(); ++i) {
-            SCOPED_TRACE(testing::Message() << (right ? "right" : "left") << " point " << i);
-            EXPECT_NEAR(list.Punkt(i)->curvature, expected, 1e-9);
-            EXPECT_NEAR(list.Punkt(i)->curvature7, expected, 1e-9);
-            EXPECT_NEAR(list.Punkt(i)->curvature3, expected, 1e-9);
+            SCOPED_TRACE(testing::Message() << "shape " << shape << " point " << i);
+            EXPECT_NEAR(list.Punkt(i)->curvature, expected, tolerance);
+            EXPECT_NEAR(list.Punkt(i)->curvature7, expected, tolerance);
+            EXPECT_NEAR(list.Punkt(i)->curvature3, expected, tolerance);
             EXPECT_EQ(list.Punkt(i)->verticalCurvature, 0.0);
         }
-    }
-}
-
-TEST(PointListCurvature, StraightGivesZero) {
-    CvSporopPointList list;
-    // Uneven spacing along a bearing of 30 degrees.
-    double s = 0;
-    for (int k = 0; k < 12; ++k) {
-        s += 1.0 + 0.5 * (k % 3);
-        list.LeggTil(new CvSporopPoint(kNorth + s * std::cos(M_PI / 6),
-                                       kEast + s * std::sin(M_PI / 6), 0.0, "", ""));
-    }
-    list.UpdateCurvatures();
-    list.UpdateCurvatures7();
-    list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3);
-    for (int i = 0; i < list.Antall(); ++i) {
-        EXPECT_EQ(list.Punkt(i)->curvature, 0.0) << i;
-        EXPECT_EQ(list.Punkt(i)->curvature7, 0.0) << i;
-        EXPECT_EQ(list.Punkt(i)->curvature3, 0.0) << i;
     }
 }
 

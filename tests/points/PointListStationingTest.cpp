@@ -50,17 +50,6 @@ TEST(PointListStationing, KeepFirstProfileAndLengthsOnly) {
     EXPECT_EQ(list.Punkt(2)->profile, 17.0);
 }
 
-TEST(PointListStationing, FewerThanTwoPointsChangeNothing) {
-    CvSporopPointList list;
-    const DT_Double start(100.0);
-    EXPECT_EQ(list.UpdateDefaultStationing(1, &start, 0), 1);
-    FillX(list, {5.0});
-    list.Punkt(0)->profile = 7.0;
-    EXPECT_EQ(list.UpdateDefaultStationing(1, &start, 0), 1);
-    EXPECT_EQ(list.Punkt(0)->profile, 7.0);
-    EXPECT_EQ(list.Punkt(0)->length, 0.0);
-}
-
 // A straight alignment heading north from (0,0) to (100,0), stations 1000 to 1100. The first
 // point lies before its start and the last beyond its end: neither projects, the last keeps its
 // profile, the first has the 0 of the default stationing.
@@ -111,16 +100,21 @@ TEST(PointListStationing, UpdateProfilesProjectsAndFlagsWhatDoesNotProject) {
     EXPECT_EQ(lines[8].substr(lines[8].size() - 5), " ms]\n");
 }
 
-TEST(PointListStationing, UpdateProfilesOnOnePointOnlyStarts) {
+// Fewer than two points: the stationing changes nothing, UpdateProfiles only says it started.
+TEST(PointListStationing, FewerThanTwoPointsChangeNothing) {
     CvPolyLine alignment;
     CvSporopPointList list;
-    list.LeggTil(new CvSporopPoint(10, 2, 9, "", ""));
-    list.Punkt(0)->profile = 3.0;
+    const DT_Double start(100.0);
+    EXPECT_EQ(list.UpdateDefaultStationing(1, &start, 0), 1);
+    FillX(list, {5.0});
+    list.Punkt(0)->profile = 7.0;
+    EXPECT_EQ(list.UpdateDefaultStationing(1, &start, 0), 1);
+    EXPECT_EQ(list.Punkt(0)->length, 0.0);
     std::vector<std::string> lines;
     auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
     EXPECT_EQ(list.UpdateProfiles(&alignment), 1);
     rigel::SetTraceSink(old);
-    EXPECT_EQ(list.Punkt(0)->profile, 3.0);
+    EXPECT_EQ(list.Punkt(0)->profile, 7.0);
     EXPECT_EQ(list.Punkt(0)->ignored, 0);
     EXPECT_EQ(lines, std::vector<std::string>{"\n[CvSporopPointList::UpdateProfiles] START\n"});
 }
