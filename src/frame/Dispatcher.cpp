@@ -1,6 +1,7 @@
 #include "frame/Dispatcher.h"
 
 #include "frame/CentreTrack.h"
+#include "frame/CvSPW_File.h"
 
 #include "elements/TierTabElementSporop.h"
 #include "frame/FeatureCodes.h"
@@ -54,6 +55,25 @@ void LoadKof(const LoadRequest& request) {
         lines, {state.CenterCodes, state.LeftRailCodes, state.RightRailCodes}, StatePoints());
     TraceCounts("KOF", lines.Name(), counts);
     CheckCentreTrack(State(), &working);
+}
+
+void CloseBoundFile(CArchive* archive, CFile& file);
+
+// The project file is read by name: the archive and its file are closed first.
+void LoadSpw(const LoadRequest& request) {
+    CFile* bound = request.archive.GetFile();
+    if (request.project == nullptr || bound == nullptr) {
+        Trace("[::Serialize] SPW: %s; nothing read\n",
+              request.project == nullptr ? "no project" : "no file bound to the archive");
+        return;
+    }
+    const std::string path = bound->GetFilePath().str();
+    CloseBoundFile(&request.archive, *bound);
+    CvSPW_File file(path);
+    const int result = file.Read(request.project, 0, 0, request.spwFlag ? 0 : 1);
+    if (result != 1 || file.ErrorKode() != 0)
+        Trace("[::Serialize] SPW %s not read (error %d): %s\n", path, file.ErrorKode(),
+              file.ErrorText());
 }
 
 void LoadPxy(const LoadRequest& request) {
@@ -121,6 +141,13 @@ bool DumpResult(SaveJob& job, const char* what, int result) {
     return result != 0;
 }
 
+bool WriteSpw(SaveJob& job) {
+    CvSPW_File file(job.name);
+    if (file.Write(&job.project, 0, job.spwFlag ? 0 : 1) == 1)
+        return true;
+    Trace("[::Serialize] project file %s not written: %s\n", job.name, file.ErrorText());
+    return false;
+}
 bool WriteKof(SaveJob& job) {
     return DumpResult(
         job, "WriteKOF05",
@@ -196,21 +223,22 @@ void DeleteEmptyFile(const std::string& path) {
 } // namespace
 
 // clang-format off
-const std::array<ReaderRow, 4> kReaders = {{
-    {kKOF, "KOF", LoadKof},
-    {kPXY, "PXY", LoadPxy},
-    {kMIC, "MIC", LoadMic},
-    {kGPS, "GPS", LoadGps},
+const std::array<ReaderRow, 5> kReaders = {{
+    {kSPW, "SPW", LoadSpw, false},
+    {kKOF, "KOF", LoadKof, true},
+    {kPXY, "PXY", LoadPxy, true},
+    {kMIC, "MIC", LoadMic, true},
+    {kGPS, "GPS", LoadGps, true},
 }};
 
-const std::array<MissingReader, 4> kMissingReaders = {{
-    {kSPW, "the project file"},
+const std::array<MissingReader, 3> kMissingReaders = {{
     {kVTD, "the trolley files"},
     {kVTDVariant, "the trolley files"},
     {kXML, "the LandXML import"},
 }};
 
-const std::array<SaveRow, 10> kSaveSteps = {{
+const std::array<SaveRow, 11> kSaveSteps = {{
+    {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
     {{kALC, kAllTypes, 0}, true, kALC, WriteAlc, "::Serialize] aRailDumpServer.WriteALC() failed."},
@@ -238,8 +266,7 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 6> kMissingWriters = {{
-    {{kSPW, kAllTypes, 0}, kSPW, "the project file"},
+const std::array<MissingWriter, 5> kMissingWriters = {{
     {{kTXT, 0, 0}, kTXT, "the line file"},
     {{kTDT, kAllTypes, kAllTrolley}, kTDT, "the trolley files"},
     {{kHDT, kAllTypes, kAllTrolley}, kHDT, "the trolley files"},

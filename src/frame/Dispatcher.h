@@ -4,7 +4,8 @@
 //
 // Loading (an archive in load mode): kReaders maps a type to its load. Types without a row load
 // nothing; the dispatcher traces why ("no reader for this type", or the component that will bring
-// one). Every load that reads ends with CheckCenterCoordinateList.
+// one). Every load of survey points ends with CheckCenterCoordinateList; the project file fills the
+// host's TrackProject instead.
 //
 // Saving (an archive in store mode, or a file): the writers run in the order of kSaveSteps, each
 // when the type asks for it (9 asks for every row that lists it). The save closes the archive and
@@ -37,18 +38,21 @@ struct ReaderRow {
     unsigned type;
     const char* name;
     void (*load)(const LoadRequest& request);
+    // true: the load fills the library's point lists and ends with the centre track; false: it
+    // fills the host's project only.
+    bool surveyPoints;
 };
 
 // The variant of the trolley measurement file that its reader reads with the flag 1.
 inline constexpr unsigned kVTDVariant = 28;
 
-extern const std::array<ReaderRow, 4> kReaders;
+extern const std::array<ReaderRow, 5> kReaders;
 
 struct MissingReader {
     unsigned type;
     const char* comesWith;
 };
-extern const std::array<MissingReader, 4> kMissingReaders;
+extern const std::array<MissingReader, 3> kMissingReaders;
 
 // The row for type, or null.
 const ReaderRow* FindReader(unsigned type);
@@ -76,14 +80,14 @@ struct SaveRow {
     const char* failureText; // shown with AfxMessageBox when the writer fails; null: none
 };
 
-extern const std::array<SaveRow, 10> kSaveSteps;
+extern const std::array<SaveRow, 11> kSaveSteps;
 
 struct MissingWriter {
     std::array<unsigned, 3> types;
     unsigned extension;
     const char* comesWith;
 };
-extern const std::array<MissingWriter, 6> kMissingWriters;
+extern const std::array<MissingWriter, 5> kMissingWriters;
 
 // True when the requested type (and the rail-export switch) asks for the row.
 bool RowApplies(const std::array<unsigned, 3>& types, unsigned type);

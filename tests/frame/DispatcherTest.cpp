@@ -112,9 +112,10 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     TraceCapture trace;
     SaveAs("proj.SPW", kAllTypes, false, &project);
     ui.Verify(); // no message box
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB"}))
-        << "the empty proj.SPW is deleted; SPW, trolley and LandXML writers are not built";
-    for (const char* ext : {"SPW", "TDT", "HDT", "UDT", "XML"})
+    EXPECT_EQ(Written(),
+              (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB"}))
+        << "the empty proj.SPW is deleted, then written; trolley and LandXML writers are not built";
+    for (const char* ext : {"TDT", "HDT", "UDT", "XML"})
         EXPECT_NE(trace.text.find(std::string("no ") + ext + " file written"), std::string::npos)
             << ext;
     EXPECT_EQ(State().CurrentProject, &project);
@@ -124,8 +125,8 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     SaveAs("proj.SPW", kAllTypes, true, &project);
     ui.Verify();
     EXPECT_EQ(Written(),
-              (std::set<std::string>{"proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV", "proj.TIT",
-                                     "proj.NYL", "proj.NDB", "proj.GEO", "proj.VER"}));
+              (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV",
+                                     "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO", "proj.VER"}));
     EXPECT_EQ(State().RailExportsEnabled, 1);
 
     // The trolley family and the line-file types.
@@ -193,8 +194,8 @@ TEST_F(Dispatcher, FailedWritersShowTheirMessageAndTheRestStillRuns) {
     EXPECT_EQ(ui.MessageBoxes()[0].text, "Write KOF failed");
     EXPECT_EQ(ui.MessageBoxes()[1].text, "::Serialize] aRailDumpServer.WriteWinALC_VER() failed.");
     EXPECT_EQ(ui.MessageBoxes()[0].type, MB_OK);
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LFT", "proj.ALC", "proj.CSV", "proj.TIT",
-                                                "proj.NYL", "proj.NDB", "proj.GEO"}));
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.SPW", "proj.LFT", "proj.ALC", "proj.CSV",
+                                                "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO"}));
 }
 
 TEST_F(Dispatcher, SerializeHandsCoordinatesMeridanSaveWholePoints) {
@@ -257,10 +258,11 @@ TEST_F(Dispatcher, LoadsSetTheStateAndEndWithTheCentreTrack) {
     TraceCapture trace;
     rigel_ClearCoordinateLists();
     Load(DataPath("kof/kof_feature_codes.kof"), kSPO, true);
-    Load(DataPath("kof/kof_feature_codes.kof"), kSPW, true);
+    Load(DataPath("kof/kof_feature_codes.kof"), kXML, true);
     EXPECT_EQ(State().CenterPoints.Antall(), 0);
     EXPECT_NE(trace.text.find("type 18 has no reader"), std::string::npos) << trace.text;
-    EXPECT_NE(trace.text.find("type 1: its reader comes with the project file"), std::string::npos);
+    EXPECT_NE(trace.text.find("type 25: its reader comes with the LandXML import"),
+              std::string::npos);
     ui.Verify();
 }
 

@@ -102,8 +102,7 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
         {"'" + Path("survey.kof") + "' --bogus", "--bogus", "--help"},
         {"'" + Path("survey.pts") + "' --type 99", "--type 99: not a file type", "--help"},
         {"'" + Path("survey.pts") + "' --type 12", "no reader for type 12 (TXT)", "reads KOF (2)"},
-        {"'" + Path("survey.kof") + "' --type spw",
-         "no reader for type 1 (SPW) yet (it comes with the project file)", "reads KOF (2)"},
+        {"'" + Path("survey.kof") + "' --type spw", "holds a whole project", "rigel convert"},
         {"'" + Path("survey.xml") + "'", "no reader for type 25 (XML) yet", "reads KOF (2)"},
     };
     for (const auto& r : refused) {

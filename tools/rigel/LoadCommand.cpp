@@ -147,13 +147,22 @@ std::optional<unsigned> DecideType(const LoadOptions& o) {
     return type;
 }
 
-// Only the dispatcher's readers load anything; the message lists them from its table.
+// Only the dispatcher's readers of survey points give a centre track; the message lists them
+// from its table.
 bool HasReader(const LoadOptions& o, unsigned type) {
-    if (FindReader(type) != nullptr)
+    const ReaderRow* row = FindReader(type);
+    if (row != nullptr && row->surveyPoints)
         return true;
     std::string readable;
-    for (const ReaderRow& row : kReaders)
-        readable += Format("%s%s (%u)", readable.empty() ? "" : ", ", row.name, row.type);
+    for (const ReaderRow& r : kReaders)
+        if (r.surveyPoints)
+            readable += Format("%s%s (%u)", readable.empty() ? "" : ", ", r.name, r.type);
+    if (row != nullptr) {
+        Error("%s: a %s file holds a whole project, not a survey; rigel convert reads it. rigel "
+              "load reads %s",
+              o.file, row->name, readable);
+        return false;
+    }
     std::string comesWith;
     for (const MissingReader& missing : kMissingReaders)
         if (missing.type == type)
