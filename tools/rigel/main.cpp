@@ -1,6 +1,7 @@
 // rigel: the command-line host of the track-survey library.
 
 #include "Commands.h"
+#include "Messages.h"
 #include "Version.h"
 
 #include <CLI/CLI.hpp>
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     }
     for (const auto& [sub, run] : runners) {
         if (sub->parsed()) {
+            rigel::cli::SetCommandName("rigel " + sub->get_name());
             try {
                 return run();
             } catch (const std::exception& e) {

@@ -1,0 +1,50 @@
+#pragma once
+// A survey file read as the host reads one, shared by the commands that take survey files:
+// the point lists are cleared, the file goes through Serialize in load mode (its type decided
+// once), the feature-code dialog is answered from the flags, and the centre track comes back
+// through GetCenterCoordinateList. Input that the column rules read but that is probably not what
+// the user meant is summed up in one line on standard error.
+
+#include "points/CvSporopPointList.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace rigel::cli {
+
+struct SurveyOptions {
+    std::string file;
+    std::string centre, left, right; // the code flags as given
+    bool centreGiven = false, leftGiven = false, rightGiven = false;
+    bool ask = false;
+    std::string alignment;
+    bool turnAlignment = false;
+    std::string profile;
+    bool verbose = false;
+};
+
+// Adds --centre, --left, --right, --ask, --alignment, --turn-alignment, --profile and --verbose to
+// a command. The returned function, run after parsing, notes which code flags were given.
+std::function<void()> AddSurveyFlags(CLI::App& sub, SurveyOptions& o);
+
+// The file type from typeText (a number or an extension name) given with typeFlag, else from the
+// extension of file. Nothing, with the message given, when neither tells it.
+std::optional<unsigned> DecideType(const std::string& typeText, const std::string& file,
+                                   const char* typeFlag);
+
+// Loads the survey file of type into the library and copies its centre track into centre.
+// 0, or the exit code (1 unreadable input, 2 a usage problem or nothing read) with the message
+// given.
+int LoadCentreTrack(const SurveyOptions& o, unsigned type, CvSporopPointList& centre);
+
+// The sorter's totals of the last load, in the words of its report, on standard error.
+void ReportSort();
+
+// --profile, else $RIGEL_PROFILE, else $XDG_CONFIG_HOME/rigel/profile.ini (~/.config when
+// unset), whose folder is made when missing. Empty when there is no home to put it in.
+std::string ProfilePath(const std::string& given);
+
+} // namespace rigel::cli
