@@ -2,10 +2,14 @@
 // A static 2-d tree over the plan coordinates of a set of points, for nearest-point searches that
 // prune by distance (and by any other box test the caller adds). Points with a non-finite
 // coordinate are left out. Depth is log2(n / kLeafSize): every split halves its range.
+//
+// The coordinates are copied in leaf order, so that a leaf's points lie side by side in memory
+// whatever the order of the input; a visitor that takes (index, x, y) gets them from there.
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 #include "platform/base/HugePages.h"
@@ -20,6 +24,7 @@ public:
         double minX, minY, maxX, maxY;
         int lo, hi;      // range in Items()
         int left, right; // children, -1 for a leaf
+        int parent;      // -1 for the root
         double split;    // the left child holds keys <= split, the right keys >= split
         bool splitX;     // the key is x (else y)
     };
@@ -33,8 +38,35 @@ public:
             if (include(i) && std::isfinite(xs[i]) && std::isfinite(ys[i]))
                 items_.push_back(static_cast<int>(i));
         ReserveLarge(nodes_, 2 * items_.size() / kLeafSize + 2);
-        if (!items_.empty())
-            Build(0, static_cast<int>(items_.size()));
+        if (items_.empty())
+            return;
+        Build(0, static_cast<int>(items_.size()), -1);
+        ReserveLarge(cells_, nodes_.size());
+        constexpr double kInf = std::numeric_limits<double>::infinity();
+        cells_.push_back({-kInf, -kInf, kInf, kInf});
+        // Children come after their parent in nodes_.
+        for (std::size_t id = 1; id < nodes_.size(); ++id) {
+            const Node& parent = nodes_[static_cast<std::size_t>(nodes_[id].parent)];
+            Cell cell = cells_[static_cast<std::size_t>(nodes_[id].parent)];
+            const bool left = parent.left == static_cast<int>(id);
+            double& side =
+                parent.splitX ? (left ? cell.maxX : cell.minX) : (left ? cell.maxY : cell.minY);
+            side = parent.split;
+            cells_.push_back(cell);
+        }
+        ReserveLarge(itemX_, items_.size());
+        ReserveLarge(itemY_, items_.size());
+        for (const int k : items_) {
+            itemX_.push_back(xs[static_cast<std::size_t>(k)]);
+            itemY_.push_back(ys[static_cast<std::size_t>(k)]);
+        }
+        AssignLarge(leafOf_, xs.size());
+        std::fill(leafOf_.begin(), leafOf_.end(), -1);
+        for (std::size_t id = 0; id < nodes_.size(); ++id)
+            if (nodes_[id].left < 0)
+                for (int i = nodes_[id].lo; i < nodes_[id].hi; ++i)
+                    leafOf_[static_cast<std::size_t>(items_[static_cast<std::size_t>(i)])] =
+                        static_cast<int>(id);
     }
 
     bool Empty() const { return items_.empty(); }
@@ -55,8 +87,53 @@ public:
         SearchNode(0, x, y, bound2, keepBox, visit);
     }
 
+    // The same search for a point of the tree at (x, y) (the coordinates of point `from`): it
+    // starts at the leaf that holds `from` and climbs, searching at each level the other child
+    // as Search would. Every leaf is reached once, as from the root, so the points visited within
+    // the bound are the same; the nearby leaves that usually settle the bound come first. A point
+    // that is not in the tree is searched from the root.
+    template <typename Bound2, typename KeepBox, typename Visit>
+    void SearchFrom(int from, double x, double y, Bound2 bound2, KeepBox keepBox,
+                    Visit visit) const {
+        const int leaf = from >= 0 && static_cast<std::size_t>(from) < leafOf_.size()
+                             ? leafOf_[static_cast<std::size_t>(from)]
+                             : -1;
+        if (leaf < 0) {
+            Search(x, y, bound2, keepBox, visit);
+            return;
+        }
+        SearchNode(leaf, x, y, bound2, keepBox, visit);
+        for (int child = leaf, up = nodes_[static_cast<std::size_t>(leaf)].parent; up >= 0;
+             child = up, up = nodes_[static_cast<std::size_t>(up)].parent) {
+            if (Inside(cells_[static_cast<std::size_t>(child)], x, y, bound2()))
+                return; // every point not yet reached lies outside child's cell: beyond the bound
+            const Node& node = nodes_[static_cast<std::size_t>(up)];
+            SearchNode(node.left == child ? node.right : node.left, x, y, bound2, keepBox, visit);
+        }
+    }
+
 private:
-    int Build(int lo, int hi) {
+    // The region of the plane a node's splits give it: its points, and the points of no node
+    // beside it, lie within (on the boundary a point may belong to either side).
+    struct Cell {
+        double minX, minY, maxX, maxY;
+    };
+
+    // True when every point outside the cell lies farther than the bound from (x, y) (farther
+    // squared than bound2, as the boxes are pruned).
+    static bool Inside(const Cell& c, double x, double y, double bound2) {
+        const double gap = std::min({x - c.minX, c.maxX - x, y - c.minY, c.maxY - y});
+        return gap > 0 && gap * gap > bound2;
+    }
+
+    template <typename Visit> static void Call(Visit& visit, int k, double x, double y) {
+        if constexpr (std::is_invocable_v<Visit&, int, double, double>)
+            visit(k, x, y);
+        else
+            visit(k);
+    }
+
+    int Build(int lo, int hi, int parent) {
         Node node{std::numeric_limits<double>::infinity(),
                   std::numeric_limits<double>::infinity(),
                   -std::numeric_limits<double>::infinity(),
@@ -65,6 +142,7 @@ private:
                   hi,
                   -1,
                   -1,
+                  parent,
                   0.0,
                   true};
         for (int i = lo; i < hi; ++i) {
@@ -86,8 +164,8 @@ private:
                 });
             const double split =
                 key[static_cast<std::size_t>(items_[static_cast<std::size_t>(mid)])];
-            const int left = Build(lo, mid);
-            const int right = Build(mid, hi);
+            const int left = Build(lo, mid, id);
+            const int right = Build(mid, hi, id);
             Node& built = nodes_[static_cast<std::size_t>(id)];
             built.left = left;
             built.right = right;
@@ -105,7 +183,8 @@ private:
             return;
         if (node.left < 0) {
             for (int i = node.lo; i < node.hi; ++i)
-                visit(items_[static_cast<std::size_t>(i)]);
+                Call(visit, items_[static_cast<std::size_t>(i)],
+                     itemX_[static_cast<std::size_t>(i)], itemY_[static_cast<std::size_t>(i)]);
             return;
         }
         // The side of the split that holds the query first; the other side only when the split
@@ -121,7 +200,10 @@ private:
     const std::vector<double>& xs_;
     const std::vector<double>& ys_;
     std::vector<int> items_;
+    std::vector<double> itemX_, itemY_; // coordinates of items_, in the same order
+    std::vector<int> leafOf_;           // leaf of each input point, -1 for one left out
     std::vector<Node> nodes_;
+    std::vector<Cell> cells_; // of nodes_, in the same order
 };
 
 } // namespace rigel

@@ -62,8 +62,8 @@ NeighbourSearch::Result NeighbourSearch::Find(int r, int nearest, double initial
         if (std::isfinite(d) && !(nearest >= 0 && d == 0.0))
             best = std::min(best, d);
     }
-    tree_.Search(
-        qx, qy,
+    tree_.SearchFrom(
+        r, qx, qy,
         [&] {
             const double b = bound();
             return b * b;
@@ -77,10 +77,14 @@ NeighbourSearch::Result NeighbourSearch::Find(int r, int nearest, double initial
             const double ay = ny * (ny >= 0 ? box.minY - qy : box.maxY - qy);
             return !(ax + ay > kTolerance);
         },
-        [&](int c) {
-            if (!Accept(r, nearest, c))
+        [&](int c, double cx, double cy) {
+            if (c == r || excluded_[static_cast<std::size_t>(c)] || c == nearest)
                 return;
-            const double d = Distance(xs_[c] - qx, ys_[c] - qy);
+            const double dx = cx - qx, dy = cy - qy;
+            // Accept's half-plane test, on the coordinates the tree hands over.
+            if (nearest >= 0 && !(nx * dx + ny * dy <= kTolerance))
+                return;
+            const double d = Distance(dx, dy);
             if ((nearest >= 0 && d == 0.0) || d > bound())
                 return; // distance 0 is never an opposite neighbour
             found.push_back({c, d});
