@@ -58,6 +58,11 @@ bool ParseCodeList(std::string_view text, std::vector<std::string>& codes, std::
 int CliHostUi::MessageBox(std::string_view text, std::string_view caption, UINT type) {
     std::fprintf(out_, "%.*s%s%.*s\n", static_cast<int>(caption.size()), caption.data(),
                  caption.empty() ? "" : ": ", static_cast<int>(text.size()), text.data());
+    if (flags_.force) {
+        const std::vector<int> buttons = MessageBoxButtons(type);
+        if (std::find(buttons.begin(), buttons.end(), IDYES) != buttons.end())
+            return IDYES;
+    }
     return DefaultMessageBoxAnswer(type);
 }
 

@@ -9,7 +9,8 @@
 //
 // The tier-table file dialog answers with the --alignment path; without one, the prompt asks
 // for a path when --ask is on, and otherwise the dialog is cancelled. Message boxes are printed on
-// standard error and answered with their default button, as the headless default does.
+// standard error and answered with their default button, as the headless default does, or with
+// Yes where they offer it when --force is given.
 
 #include "platform/host/HostUi.h"
 
@@ -25,6 +26,7 @@ struct DialogFlags {
     std::string alignment; // tier-table file; empty for none
     bool turnAlignment = false;
     bool ask = false;
+    bool force = false; // message boxes that offer Yes are answered Yes (overwrite prompts)
 };
 
 class CliHostUi : public HostUi {

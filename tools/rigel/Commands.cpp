@@ -2,6 +2,7 @@
 
 namespace rigel::cli {
 
+RunCommand SetupConvert(CLI::App& sub);
 RunCommand SetupGeometry(CLI::App& sub);
 RunCommand SetupLoad(CLI::App& sub);
 
@@ -9,6 +10,8 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"geometry", "stations along an alignment, or points projected onto it", &SetupGeometry},
         {"load", "load a survey file and print its centre track as CSV", &SetupLoad},
+        {"convert", "read a project or survey file and save the project in other formats",
+         &SetupConvert},
     };
     return commands;
 }

@@ -1,0 +1,87 @@
+// `rigel convert` run as a program: a survey into a project file and on into every format, a
+// project saved again byte for byte, and a writer that fails.
+
+#include "platform/railout/CvRailDump.h"
+
+#include "support/ProgramTest.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using rigel::test::Outcome;
+using rigel::test::Slurp;
+
+class ConvertCommand : public rigel::test::ProgramTest {
+protected:
+    Outcome Rigel(const std::string& arguments) {
+        return Run(arguments, "", "RIGEL_PROFILE='" + Path("profile.ini") + "'");
+    }
+    // A project file of one measured point at (x, y).
+    void OnePointProject(const std::string& name, double x, double y) {
+        Write(name, rigel::Format("@@DATA_SEGMENT_1\n**KOF_SECTION**\n%.3f %.3f 10 0 0 0 0 0 0 0 "
+                                  "999 P \xA7\n",
+                                  x, y));
+    }
+};
+
+TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
+    std::string kof;
+    for (int i = 0; i < 50; ++i) {
+        kof +=
+            *rigel::railout::KofPointRecord(6543210.0 + i, 234567.0 + 0.5 * i, 12.0, "7111", "") +
+            "\n";
+        kof += *rigel::railout::KofPointRecord(6543210.0 + i - 0.6, 234567.0 + 0.5 * i + 1.2, 12.01,
+                                               "7112", "") +
+               "\n";
+    }
+    Write("survey.kof", kof);
+    Outcome run = Rigel("convert '" + Path("survey.kof") + "' '" + Path("p.spw") +
+                        "' --left 7111 --right 7112");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, Path("p.SPW") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(Path("p.spw"))) << "the empty file chosen is removed";
+    const std::string project = Slurp(Path("p.SPW"));
+    EXPECT_NE(project.find("C-50 [Calculated]\n"), std::string::npos) << "the centre track";
+
+    run = Rigel("convert '" + Path("p.SPW") + "' '" + Path("all") + "' --type all");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, Path("all.SPW") + "\n" + Path("all.KOF") + "\n" + Path("all.TIT") + "\n" +
+                           Path("all.NYL") + "\n" + Path("all.NDB") + "\n");
+    EXPECT_EQ(Slurp(Path("all.SPW")), project);
+    EXPECT_NE(run.err.find("no XML file: its writer comes with the LandXML export"),
+              std::string::npos);
+}
+
+TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {
+    // y does not fit the KOF columns: the KOF writer fails, the file at OUTPUT stays as it was.
+    OnePointProject("far.spw", 10.0, 1e13);
+    Write("far.KOF", "previous\n");
+    Outcome run = Rigel("convert '" + Path("far.spw") + "' '" + Path("far.KOF") + "'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Write KOF failed"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("far.KOF not written: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("does not fit the KOF columns"), std::string::npos) << run.err;
+    EXPECT_EQ(Slurp(Path("far.KOF")), "previous\n");
+
+    const struct {
+        std::string arguments, words;
+        int exitCode;
+    } refused[] = {
+        {"'" + Path("far.spw") + "' '" + Path("x") + "' --type 99", "--type 99: not a file type",
+         2},
+        {"'" + Path("far.spw") + "' '" + Path("x.pxy") + "'", "type 10 saves no file", 2},
+        {"'" + Path("none.spw") + "' '" + Path("x.kof") + "'", "cannot read", 1},
+        {"'" + Path("far.spw") + "' '" + Path("no/such/x.kof") + "'", "cannot write", 1},
+    };
+    for (const auto& r : refused) {
+        run = Rigel("convert " + r.arguments);
+        EXPECT_EQ(run.exitCode, r.exitCode) << r.arguments;
+        EXPECT_NE(run.err.find(r.words), std::string::npos) << run.err;
+    }
+}
+
+} // namespace
