@@ -1,5 +1,6 @@
 // `rigel geometry` run as a program on a tier-table file written by the polyline component.
 
+#include "frame/CvSPW_File.h"
 #include "platform/polyline/CvPolyLine.h"
 
 #include "support/ProgramTest.h"
@@ -53,6 +54,14 @@ TEST_F(GeometryCommand, StationsAlongTheAlignment) {
     EXPECT_EQ(rows[4].rfind("150,", 0), 0u) << rows[4];
     EXPECT_NE(rows[4].find(",0.005"), std::string::npos) << rows[4];
     EXPECT_EQ(rows[5], "200,,,,");
+
+    // The same alignment as a project file's gives the same rows.
+    TrackProject project;
+    ASSERT_EQ(project.alignment.InitFrom_TIT_File(Path("track.tit").c_str(), 0, 0, nullptr), 1);
+    ASSERT_EQ(CvSPW_File(Path("track.spw")).Write(&project, 0, 1), 1);
+    const ProcessResult fromProject = Rigel("'" + Path("track.spw") + "' --stations 0:50:200");
+    EXPECT_EQ(fromProject.exitCode, 0) << fromProject.err;
+    EXPECT_EQ(fromProject.out, run.out);
 }
 
 TEST_F(GeometryCommand, ProjectedPoints) {

@@ -1,9 +1,15 @@
 // rigel geometry ALIGNMENT (--stations FROM:STEP:TO | --project POINTS.csv): the alignment
-// component on its own. The rows come from rigel::WriteStationRows / WriteProjectionRows.
+// component on its own, on a tier-table file or a project file's alignment. The rows come from
+// rigel::WriteStationRows / WriteProjectionRows.
 
 #include "Commands.h"
 
 #include "AlignmentCsv.h"
+#include "ProjectInput.h"
+
+#include "frame/FileTypes.h"
+#include "frame/RigelExports.h"
+#include "frame/TrackProject.h"
 #include "platform/polyline/CvPolyLine.h"
 
 #include "platform/base/Streng.h"
@@ -56,8 +62,15 @@ int RunGeometry(const GeometryOptions& options) {
         return 2;
     }
 
-    CvPolyLine alignment(1);
-    if (!alignment.InitFrom_TIT_File(options.alignment.c_str(), 0, 0, nullptr)) {
+    // A tier-table file, or the alignment of a project file.
+    TrackProject project;
+    CvPolyLine& alignment = project.alignment;
+    unsigned type = 0;
+    CString name(options.alignment.c_str());
+    if (GetFileTypeFromFileName(&name, &type) && type == kSPW) {
+        if (const int code = LoadProject(options.alignment, project); code != 0)
+            return code;
+    } else if (!alignment.InitFrom_TIT_File(options.alignment.c_str(), 0, 0, nullptr)) {
         std::fprintf(stderr, "rigel geometry: %s\n", alignment.LastError().c_str());
         return 1;
     }
@@ -92,7 +105,10 @@ int RunGeometry(const GeometryOptions& options) {
 
 RunCommand SetupGeometry(CLI::App& sub) {
     auto options = std::make_shared<GeometryOptions>();
-    sub.add_option("ALIGNMENT", options->alignment, "tier-table file of the alignment")->required();
+    sub.add_option("ALIGNMENT", options->alignment,
+                   "tier-table file of the alignment, or a project file (SPW) whose alignment is "
+                   "taken")
+        ->required();
     CLI::Option* stations =
         sub.add_option("--stations", options->stations,
                        "FROM:STEP:TO: print station,x,y,azimuth,curvature every STEP metres "
