@@ -5,7 +5,9 @@
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -505,9 +507,11 @@ private:
             rigel::Scan(body[0], "%d %d %d %d %d", &v[0].a, &v[1].a, &v[2].a, &v[3].a, &v[4].a);
         if (used > 1) {
             rigel::Scan(body[1], "%d %d %d %d %d", &v[0].b, &v[1].b, &v[2].b, &v[3].b, &v[4].b);
+            // Old files kept b in tenths. (Saturated: a wild value must not overflow.)
             for (auto& pair : v)
                 if (pair.b <= 5)
-                    pair.b *= 10;
+                    pair.b = static_cast<int>(
+                        std::max<long long>(INT_MIN, static_cast<long long>(pair.b) * 10));
         }
         return used;
     }
