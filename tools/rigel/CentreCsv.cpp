@@ -5,6 +5,7 @@
 #include "platform/base/TextFormat.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 
 namespace rigel::cli {
@@ -13,30 +14,40 @@ namespace {
 constexpr const char* kCsvHeader = "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
                                    "verticalCurvature,cant,code,description\n";
 
-// A CSV field: quoted when it holds a comma, a quote or a line end; quotes doubled.
-std::string CsvText(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string out = "\"";
+// Appends a CSV field: quoted when it holds a comma, a quote or a line end; quotes doubled.
+void AppendCsvText(std::string& out, const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
     for (char c : text) {
         if (c == '"')
             out += '"';
         out += c;
     }
-    return out + '"';
+    out += '"';
+}
+
+void AppendInteger(std::string& out, int value) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 void AppendRow(std::string& out, int index, const CvSporopPoint& p) {
-    const auto number = [&out](double v) {
-        out += ShortestDouble(v);
-        out += ',';
-    };
-    out += Format("%d,", index);
+    AppendInteger(out, index);
+    out += ',';
     for (double v : {p.x(), p.y(), p.z(), p.profile, p.direction, p.curvature, p.curvature7,
-                     p.curvature3, p.verticalCurvature})
-        number(v);
-    out += Format("%d,", p.cant);
-    out += CsvText(p.code) + ',' + CsvText(p.description) + '\n';
+                     p.curvature3, p.verticalCurvature}) {
+        AppendShortestDouble(out, v);
+        out += ',';
+    }
+    AppendInteger(out, p.cant);
+    out += ',';
+    AppendCsvText(out, p.code);
+    out += ',';
+    AppendCsvText(out, p.description);
+    out += '\n';
 }
 
 // The rows go out in pieces, to standard output or atomically to the file.

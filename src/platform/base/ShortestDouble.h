@@ -10,4 +10,8 @@ namespace rigel {
 
 std::string ShortestDouble(double value);
 
+// Appends the text of ShortestDouble(value) to out, without a string of its own (for writers of
+// many numbers).
+void AppendShortestDouble(std::string& out, double value);
+
 } // namespace rigel
