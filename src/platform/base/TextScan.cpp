@@ -208,6 +208,19 @@ const char* ParseMantissa(const char* p, const char* end, bool hex, std::int64_t
 // strtod without leading blanks: the longest prefix of [begin, end) that is a number. Returns the
 // characters used, 0 (and value 0) when there is none.
 template <typename T> std::size_t ParseFloating(const char* begin, const char* end, T& value) {
+    // The common case first: a plain decimal number ("-12.5", "3e-4") is read by from_chars as
+    // strtod reads it. Hexadecimal ("0x..", which from_chars stops at the 'x'), inf, nan, a '+'
+    // and a value out of range take the full path below.
+    if (begin < end &&
+        (IsDigit(*begin) || *begin == '.' ||
+         (*begin == '-' && end - begin > 1 && (IsDigit(begin[1]) || begin[1] == '.')))) {
+        T fast = 0;
+        const auto result = std::from_chars(begin, end, fast, std::chars_format::general);
+        if (result.ec == std::errc() && (result.ptr == end || Lower(*result.ptr) != 'x')) {
+            value = fast;
+            return static_cast<std::size_t>(result.ptr - begin);
+        }
+    }
     value = 0;
     const char* p = begin;
     bool negative = false;
@@ -403,8 +416,21 @@ int Run(std::string_view text, std::string_view format, const ScanTarget* target
             static_cast<std::string*>(target.ptr)->assign(pos, stop);
             pos = stop;
         } else {
-            const char* stop = CollectFloat(pos, end);
+            // A plain decimal number that ends at a blank or at the end of the text is the whole
+            // field that glibc collects; anything else (hexadecimal, inf, nan, a '+', a number
+            // run into other characters) is collected by its rules first.
             double value = 0;
+            if (IsDigit(*pos) || *pos == '.' ||
+                (*pos == '-' && end - pos > 1 && (IsDigit(pos[1]) || pos[1] == '.'))) {
+                const auto fast = std::from_chars(pos, end, value, std::chars_format::general);
+                if (fast.ec == std::errc() && (fast.ptr == end || IsSpace(*fast.ptr))) {
+                    *static_cast<double*>(target.ptr) = value;
+                    pos = fast.ptr;
+                    ++done;
+                    continue;
+                }
+            }
+            const char* stop = CollectFloat(pos, end);
             if (stop == nullptr || ParseFloating(pos, stop, value) == 0)
                 return done;
             *static_cast<double*>(target.ptr) = value;
