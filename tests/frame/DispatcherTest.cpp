@@ -63,6 +63,26 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
             << missing.extension;
     EXPECT_EQ(extensions.count(""), 0u) << "every output has an extension";
     EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1 + kMissingWriters.size()); // LIN and DAT
+
+    // What a save of every type runs, in order, and the message of each failure.
+    std::vector<std::pair<std::string_view, std::string_view>> order;
+    for (const SaveRow& row : kSaveSteps)
+        if (RowApplies(row, kAllTypes, true))
+            order.emplace_back(ExtensionOfType(row.extension),
+                               row.failureText ? row.failureText : "-");
+    const std::vector<std::pair<std::string_view, std::string_view>> expected = {
+        {"SPW", "-"},
+        {"KOF", "Write KOF failed"},
+        {"LFT", "[::Serialize] Writing LFT"},
+        {"ALC", "::Serialize] aRailDumpServer.WriteALC() failed."},
+        {"CSV", "[::Serialize] Writing CSV"},
+        {"TIT", "-"},
+        {"NYL", "Write NYLP failed"},
+        {"NDB", "Write NADB failed"},
+        {"GEO", "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
+        {"VER", "::Serialize] aRailDumpServer.WriteWinALC_VER() failed."},
+    };
+    EXPECT_EQ(order, expected);
 }
 
 class Dispatcher : public FrameTest {
