@@ -3,6 +3,8 @@
 // the sort and the centre track), then GetCenterCoordinateList. The line read is the same
 // CArchive::ReadString loop on the same file, so the ratio is what the load adds to I/O; it is
 // given against the read from the page cache (best of three) and against one read from the disk.
+// Last, `rigel load` of the same file writes the centre track as CSV (kof_load_csv), timed as a
+// whole process against the library's load and checked row by row against its centre list.
 
 #include "BenchRegistry.h"
 #include "synthetic/SurveyCheck.h"
@@ -31,9 +33,14 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -194,6 +201,58 @@ bool DropFromCache(const std::string& file) {
     return done;
 }
 
+// The command-line program beside this one, or an empty path.
+std::string CliPath() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    const std::filesystem::path cli = self.parent_path() / "rigel";
+    return std::filesystem::exists(cli, error) ? cli.string() : std::string();
+}
+
+// Runs the program with args and waits; true when it exits with 0.
+bool Run(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    return failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// What is wrong with the CSV of `rigel load` against the centre list the library handed over:
+// one row per point, x and y (read back) the same doubles.
+std::string CheckCsv(const std::string& csv, const CvSporopPointList& centre) {
+    std::ifstream in(csv, std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line))
+        return "no CSV written";
+    int row = 0;
+    for (; std::getline(in, line); ++row) {
+        const CvSporopPoint* p = centre.Punkt(row);
+        const std::size_t a = line.find(',') + 1, b = line.find(',', a) + 1;
+        const std::size_t c = line.find(',', b);
+        double x = 0, y = 0;
+        std::from_chars(line.data() + a, line.data() + b - 1, x);
+        std::from_chars(line.data() + b, line.data() + c, y);
+        if (p == nullptr || a == 0 || b == 0 || c == std::string::npos || x != p->x() ||
+            y != p->y())
+            return rigel::Format("CSV row %d differs from the centre list", row + 1);
+    }
+    return row == centre.Antall()
+               ? ""
+               : rigel::Format("%d CSV rows for %d centre points", row, centre.Antall());
+}
+
 const rigel::bench::Register kofLoad{
     "kof_load",
     "Load of a KOF survey of 2 x n shuffled rail points (codes, read, sort, centre track) "
@@ -260,6 +319,25 @@ const rigel::bench::Register kofLoad{
                     {"measured_errors", totals[3]}},
                    peak);
         LoadByStages(file, n, counts);
+
+        // The same load by the command-line program, writing the centre track as CSV; its figure
+        // is set against the library's load above.
+        const std::string cli = CliPath();
+        if (cli.empty()) {
+            std::fputs("rigel-bench kof_load_csv: no rigel program beside rigel-bench\n", stderr);
+            return;
+        }
+        const std::string csv = (scratch.path / "centre.csv").string();
+        bool ran = false;
+        const double csvSeconds = Time([&] {
+            ran = Run({cli, "load", file, "--left", "7111", "--right", "7112", "--profile",
+                       (scratch.path / "cli-profile.ini").string(), "-o", csv});
+        });
+        if (rigel::bench::Sane("kof_load_csv", ran ? CheckCsv(csv, centre) : "rigel load failed"))
+            Report("kof_load_csv", counts.points, csvSeconds,
+                   {{"load_seconds", loadSeconds},
+                    {"ratio_to_load", csvSeconds / loadSeconds},
+                    {"csv_mb", static_cast<double>(std::filesystem::file_size(csv)) / (1 << 20)}});
     }};
 
 } // namespace
