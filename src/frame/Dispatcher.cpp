@@ -4,6 +4,7 @@
 #include "frame/CvSPW_File.h"
 
 #include "elements/TierTabElementSporop.h"
+#include "formats/VS_LinjePaalegg2.h"
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
 #include "frame/LibraryState.h"
@@ -121,20 +122,6 @@ public:
     }
 };
 
-// The working vertical alignment is made of intersection points converted from the project's
-// vertical elements. That conversion is not part of this build: an empty element chain gives an
-// empty vertical alignment; any other cannot be converted, which the rows that read the working
-// vertical report as their failure.
-bool BuildWorkingVertical(const CvPolyLine& verticalTierTable, VS_LinjePaalegg& vertical) {
-    vertical.SlettAlleIListen(1);
-    if (verticalTierTable.GetCount() == 0)
-        return true;
-    Trace("[::Serialize] the vertical alignment has %d elements, but converting them to "
-          "intersection points is not part of this build: rows that need it fail\n",
-          verticalTierTable.GetCount());
-    return false;
-}
-
 bool DumpResult(SaveJob& job, const char* what, int result) {
     if (result == 0)
         Trace("[::Serialize] %s %s failed: %s\n", what, job.name, job.dump.LastError());
@@ -189,11 +176,6 @@ bool WriteGeo(SaveJob& job) {
         job.dump.WriteWinALC_GEO(&job.project.alignment, &job.vertical, &job.points, 1));
 }
 bool WriteVer(SaveJob& job) {
-    if (!job.verticalBuilt) {
-        Trace("[::Serialize] WriteWinALC_VER %s not written: no working vertical alignment\n",
-              job.name);
-        return false;
-    }
     return DumpResult(
         job, "WriteWinALC_VER",
         job.dump.WriteWinALC_VER(&job.project.alignment, &job.vertical, &job.points, 1));
@@ -322,8 +304,10 @@ void Save(const SaveRequest& request) {
     }
     TrackProject& project = *request.project;
 
-    VS_LinjePaalegg vertical;
-    const bool verticalBuilt = BuildWorkingVertical(project.verticalTierTable, vertical);
+    // The rail-format writers take the vertical alignment as intersection points. A chain
+    // without elements of length gives none, and the save goes on without it.
+    VS_LinjePaalegg2 vertical(0.001);
+    vertical.BuildFromElements(&project.verticalTierTable);
 
     if (request.file == nullptr) {
         Trace("[::Serialize] type %u: no file bound; nothing written\n", request.type);
@@ -363,7 +347,7 @@ void Save(const SaveRequest& request) {
                   "this build\n",
                   std::string(ExtensionOfType(missing.extension)), missing.comesWith);
 
-    SaveJob job{project, dump, points, vertical, verticalBuilt, request.type, request.spwFlag, {}};
+    SaveJob job{project, dump, points, vertical, request.type, request.spwFlag, {}};
     for (const SaveRow& row : kSaveSteps) {
         if (!RowApplies(row, request.type, request.railExports))
             continue;

@@ -65,8 +65,7 @@ struct SaveJob {
     TrackProject& project;
     CvRailDump& dump;
     DT_PointList& points;      // the project's points as the rail-format writers take them
-    VS_LinjePaalegg& vertical; // the working vertical alignment
-    bool verticalBuilt;        // false: it could not be built from the project's vertical elements
+    VS_LinjePaalegg& vertical; // the working vertical alignment, from the project's elements
     unsigned type;             // as requested
     bool spwFlag;
     std::string name; // the target of the current row
