@@ -40,3 +40,10 @@ echo
 echo "== The codes are remembered in the profile ($demo/profile.ini), so the next load needs none:"
 echo "\$ rigel load examples/track_2km.kof | tail -n 3"
 "${rigel[@]}" load examples/track_2km.kof --profile "$demo/profile.ini" 2>/dev/null | tail -n 3
+
+echo
+echo "== The example project saved in every format the library writes:"
+echo "\$ rigel convert examples/track_2km.spw $demo/out/demo --type all --rail-exports"
+mkdir -p "$demo/out"
+"${rigel[@]}" convert examples/track_2km.spw "$demo/out/demo" --type all --rail-exports \
+    --profile "$demo/profile.ini"

@@ -142,6 +142,34 @@ constexpr int kMaxDraws = 1000;
 
 } // namespace
 
+std::vector<DesignElement> SurveyDesign(const SurveyOptions& o) {
+    if (o.shape != TrackShape::Mixed)
+        throw std::invalid_argument("SurveyDesign: only a Mixed survey has a designed pattern");
+    std::vector<DesignElement> design;
+    double s = 0.0;
+    for (int half = 0; s < o.length; ++half) {
+        const double r = half % 2 == 0 ? o.radius : -o.radius;
+        for (const DesignElement& e :
+             {DesignElement{0, 0, kStraight}, DesignElement{0, r, kTransition},
+              DesignElement{r, r, kArc}, DesignElement{r, 0, kTransition}}) {
+            if (s >= o.length)
+                break;
+            DesignElement piece = e;
+            if (o.length - s < e.length) {
+                // Cut short: a transition ends at the curvature it has reached there.
+                piece.length = o.length - s;
+                if (e.startRadius == 0 && e.endRadius != 0)
+                    piece.endRadius = e.endRadius * e.length / piece.length;
+                else if (e.startRadius != 0 && e.endRadius == 0)
+                    piece.endRadius = e.startRadius * e.length / (e.length - piece.length);
+            }
+            design.push_back(piece);
+            s += e.length;
+        }
+    }
+    return design;
+}
+
 std::vector<SurveyPoint> MakeSurvey(const SurveyOptions& o) {
     CheckOptions(o);
     std::mt19937_64 rng(o.seed);
@@ -151,7 +179,7 @@ std::vector<SurveyPoint> MakeSurvey(const SurveyOptions& o) {
     std::vector<SurveyPoint> points;
     const long n = static_cast<long>(o.length / o.spacing) + 1;
     points.reserve(static_cast<std::size_t>(n * 3));
-    double x = 6543210.0, y = 234567.0, bearing = o.startBearing, z = 120.0;
+    double x = kSurveyStartX, y = kSurveyStartY, bearing = o.startBearing, z = kSurveyStartZ;
     const double sub = o.spacing / 8; // integration step
     std::vector<double> bearings;     // at each station
     bearings.reserve(static_cast<std::size_t>(n));

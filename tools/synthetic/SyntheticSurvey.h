@@ -54,6 +54,16 @@ std::vector<SurveyPoint> MakeSurvey(const SurveyOptions& options);
 
 // What a generated survey holds: all points, the repeats, the strays that are not repeats, and
 // per line (centre, left, right) the track points left after removing repeats and strays.
+// The designed centre line of a Mixed survey as elements from its start: straights (both radii
+// 0), transitions (one radius 0) and arcs, radii signed by side (positive to the right), in the
+// order along the track, the last one cut at the survey's length. The start is
+// kSurveyStart with the bearing of the options.
+struct DesignElement {
+    double startRadius, endRadius, length;
+};
+inline constexpr double kSurveyStartX = 6543210.0, kSurveyStartY = 234567.0, kSurveyStartZ = 120.0;
+std::vector<DesignElement> SurveyDesign(const SurveyOptions& options);
+
 struct SurveyCounts {
     long points;
     long repeats;
