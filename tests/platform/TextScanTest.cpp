@@ -68,6 +68,13 @@ const char* const kLines[] = {
     "name1 name2 3,4.5",
     "\xff\xfe 1 2",
     "9 \xff 1.5 \xa0 2",
+    "0 +1.5 -.5e-3x -0X.8P-1 0x1.ffffffffffffffffffffp0 inf -Infinity infinit -nan",
+    "nan(0x7) nan(abc) nan(1 NAN() -1e400 2.4703282292062327e-324 1.7976931348623158e308",
+    "0x1p-1074 0x1p-1075 0x1.0000000001p-1075 0x1p1024 123456789012345678901234567890",
+    "0.1e99999999999 2147483648 9223372036854775807 9223372036854775808 -9223372036854775809",
+    "18446744073709551616 077 -0x7fffffff zz +-1 \xff"
+    "1 \xa0"
+    "1",
 };
 
 using SlotBytes = std::vector<std::vector<unsigned char>>;
@@ -192,16 +199,9 @@ TEST(TextScan, EveryLayoutMatchesSscanfOnSurveyLinesAndGarbage) {
     }
 }
 
-TEST(TextScan, PartialReadsAndViews) {
-    int n = 0, m = 0;
-    double x = 0, y = 0;
-    EXPECT_EQ(rigel::Scan("12 abc", "%d %d", &n, &m), 1);
-    EXPECT_EQ(rigel::Scan(" \t\r\n", "%d", &n), -1);
-    EXPECT_EQ(rigel::Scan("0x1.8p3 -1e+ 7", "%lf %lf %d", &x, &y, &n), 3);
-    EXPECT_EQ(x, 12.0);
-    EXPECT_EQ(y, -1.0);
-    EXPECT_EQ(n, 7); // the dangling "e+" is consumed, as glibc does
-    // A view into a longer text stops at its own end.
+// A view into a longer text stops at its own end (partial reads are in the sscanf comparison).
+TEST(TextScan, ViewsStopAtTheirEnd) {
+    int m = 0;
     EXPECT_EQ(rigel::Scan(std::string_view("12345", 2), "%d", &m), 1);
     EXPECT_EQ(m, 12);
     EXPECT_EQ(rigel::Atoi(std::string_view("12345", 3)), 123);
@@ -209,68 +209,18 @@ TEST(TextScan, PartialReadsAndViews) {
 }
 
 TEST(TextScan, NumbersMatchStrtodAtoiAndStrtoll) {
-    const char* const table[] = {
-        "",
-        "  ",
-        "0",
-        "-0",
-        "+1.5",
-        "  -.5e-3x",
-        "1e",
-        "1e+",
-        ".",
-        "-.",
-        "0x",
-        "0x1.8p3",
-        "-0X.8P-1",
-        "0x1p",
-        "0xg",
-        "0x1.ffffffffffffffffffffp0",
-        "inf",
-        "-Infinity",
-        "infinit",
-        "nan",
-        "-nan",
-        "nan(12)",
-        "nan(0x7)",
-        "nan(abc)",
-        "nan(1",
-        "NAN()",
-        "1e400",
-        "-1e400",
-        "1e-400",
-        "4.9e-324",
-        "2.4703282292062327e-324",
-        "2.4703282292062328e-324",
-        "1.7976931348623158e308",
-        "1.7976931348623159e308",
-        "0x1p-1074",
-        "0x1p-1075",
-        "0x1.0000000001p-1075",
-        "0x1p1024",
-        "123456789012345678901234567890",
-        "0.1e99999999999",
-        "2147483648",
-        "-2147483649",
-        "9223372036854775807",
-        "9223372036854775808",
-        "-9223372036854775809",
-        "18446744073709551616",
-        "077",
-        "08",
-        "-0x7fffffff",
-        "zz",
-        "1,5",
-        "\t\v\f\r\n 42",
-        "\xff"
-        "1",
-        "\xa0"
-        "1",
-        "+-1",
-        "1e+-5",
-    };
-    for (const char* text : table)
-        ExpectNumbersLikeC(text);
+    // Every line; from each word on, with and without the blank before it; each word alone.
+    for (const std::string line : kLines) {
+        ExpectNumbersLikeC(line);
+        for (std::size_t from = 0; from != std::string::npos;) {
+            const std::size_t to = line.find(' ', from);
+            ExpectNumbersLikeC(line.substr(from));
+            ExpectNumbersLikeC(line.substr(from, to - from));
+            if (to != std::string::npos)
+                ExpectNumbersLikeC(line.substr(to));
+            from = to == std::string::npos ? to : to + 1;
+        }
+    }
     // Out of range only through the count of digits.
     ExpectNumbersLikeC("0." + std::string(400, '0') + "1");
     ExpectNumbersLikeC("-" + std::string(400, '9') + ".5e-80");
