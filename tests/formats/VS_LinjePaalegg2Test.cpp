@@ -61,7 +61,7 @@ TEST(VerticalTable, IntersectionPointsFromElements) {
     ExpectPoints(table, {{0, 100}, {100, 101}});
 
     // A crest of radius 2000 from +1 % to -1 %, then -1 % for 100 m; elements of length 0 around.
-    DT_Punkt e, none;
+    DT_Punkt e;
     chain.AddElement(Grade({100, 101}, {100, 101}, -2000));
     chain.AddElement(Curve({100, 101}, 0.01, -0.01, -2000, &e));
     chain.AddElement(Grade(e, {e.x() + 100, e.y() - 1}));
@@ -71,13 +71,18 @@ TEST(VerticalTable, IntersectionPointsFromElements) {
     const double x = (e.y() + 0.01 * e.x() - 100) / 0.02;
     ExpectPoints(table, {{0, 100}, {x, 100 + 0.01 * x, 2000}, {e.x() + 100, e.y() - 1}});
 
-    // A grade joining without a curve.
+    // A grade joining without a curve, after a curve and after a grade.
     chain.AddElement(Grade({e.x() + 100, e.y() - 1}, {e.x() + 200, 100}));
     ASSERT_EQ(table.BuildFromElements(&chain), 1);
     ExpectPoints(
         table, {{0, 100}, {x, 100 + 0.01 * x, 2000}, {e.x() + 100, e.y() - 1}, {e.x() + 200, 100}});
 
-    CvPolyLine empty, zero;
+    CvPolyLine two, empty, zero;
+    two.AddElement(Grade({0, 100}, {100, 101}));
+    two.AddElement(Grade({100, 101}, {200, 100}));
+    ASSERT_EQ(table.BuildFromElements(&two), 1);
+    ExpectPoints(table, {{0, 100}, {100, 101}, {200, 100}});
+
     zero.AddElement(Grade({5, 5}, {5, 5}));
     EXPECT_EQ(table.BuildFromElements(&zero), 0);
     EXPECT_EQ(table.Antall(), 0);
@@ -85,15 +90,12 @@ TEST(VerticalTable, IntersectionPointsFromElements) {
     EXPECT_EQ(table.BuildFromElements(nullptr), 0);
 }
 
-TEST(VerticalTable, PointTable) {
+TEST(VerticalTable, PointAndTangentPointTables) {
     EXPECT_EQ(
         Write(kExample, 1),
         (std::vector<std::string>{"", "", "", "", "0.0000 10.0 600.0000", "0.0000 100.0000 0.0000",
                                   "150.0000 101.5000 2000.0000", "300.0000 100.0000 3000.0000",
                                   "450.0000 101.5000 0.0000", "600.0000 100.0000 0.0000"}));
-}
-
-TEST(VerticalTable, TangentPointTable) {
     // Tangent length R tan(delta / 2) = 0.01 R: the crest's tangent points lie 20 / sqrt(1.0001)
     // m of station from its intersection point, the sag's 30 / sqrt(1.0001). The joint at 450
     // has one row and no second row of length 0.
