@@ -16,7 +16,10 @@
 
 namespace {
 
+using rigel::AppendFixed;
+using rigel::AppendInteger;
 using rigel::Format;
+using rigel::OneLine;
 namespace spw = rigel::spw;
 
 constexpr char kBlankMark = '\xA7'; // "§" in Windows-1252
@@ -78,24 +81,6 @@ private:
     std::string whole_;
 };
 
-// "%.15lf": std::to_chars gives the same digits as printf (both exact), much faster.
-void AppendFixed15(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += Format("%.15lf", value);
-        return;
-    }
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 15);
-    out.append(buffer, result.ptr);
-}
-
-void AppendInt(std::string& out, int value) {
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
-
 // A point text as one token: blanks become the mark; an empty text is the mark alone.
 void AppendToken(std::string& out, const std::string& text) {
     if (text.empty()) {
@@ -106,30 +91,21 @@ void AppendToken(std::string& out, const std::string& text) {
         out += IsBlank(c) ? kBlankMark : c;
 }
 
-// A free text on one line: line breaks become blanks.
-std::string OneLine(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return out;
-}
-
 void WritePoint(LineOut& out, const CvSporopPoint& p, bool withTexts) {
     std::string& line = out.Text();
     for (double v :
          {p.x(), p.y(), p.z(), p.profile, p.curvature, p.curvature7, p.verticalCurvature}) {
-        AppendFixed15(line, v);
+        AppendFixed(line, v, 15);
         line += ' ';
     }
-    AppendInt(line, p.mark);
+    AppendInteger(line, p.mark);
     line += ' ';
-    AppendFixed15(line, p.direction);
+    AppendFixed(line, p.direction, 15);
     line += ' ';
-    AppendFixed15(line, p.curvature3);
+    AppendFixed(line, p.curvature3, 15);
     if (withTexts) {
         line += ' ';
-        AppendInt(line, p.cant);
+        AppendInteger(line, p.cant);
         line += ' ';
         AppendToken(line, p.code);
         line += ' ';

@@ -29,11 +29,6 @@ void AppendCsvText(std::string& out, const std::string& text) {
     out += '"';
 }
 
-void AppendInteger(std::string& out, int value) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 void AppendRow(std::string& out, int index, const CvSporopPoint& p) {
     AppendInteger(out, index);
     out += ',';

@@ -16,15 +16,6 @@ namespace {
 constexpr double kStationTolerance = 1e-9;
 constexpr double kCurvatureTolerance = 1e-12;
 
-// Line ends inside a text would break the line-based layouts.
-std::string OneLine(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return out;
-}
-
 std::string Cut(std::string_view text, std::size_t width) {
     return OneLine(text.substr(0, std::min(text.size(), width)));
 }
