@@ -6,7 +6,6 @@
 #include "frame/FileTypes.h"
 #include "frame/LibraryState.h"
 #include "frame/readers/KofReader.h"
-#include "platform/base/Trace.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,16 +13,6 @@
 
 namespace rigel::test {
 namespace {
-
-class TraceCapture {
-public:
-    TraceCapture() : previous_(SetTraceSink([this](std::string_view l) { text += l; })) {}
-    ~TraceCapture() { SetTraceSink(std::move(previous_)); }
-    std::string text;
-
-private:
-    TraceSink previous_;
-};
 
 TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
     auto known = [](unsigned t) { return (t >= 1 && t <= kFileTypes.size()) || t == kVTDVariant; };
@@ -136,7 +125,7 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
               (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB"}))
         << "the empty proj.SPW is deleted, then written; trolley and LandXML writers are not built";
     for (const char* ext : {"TDT", "HDT", "UDT", "XML"})
-        EXPECT_NE(trace.text.find(std::string("no ") + ext + " file written"), std::string::npos)
+        EXPECT_NE(trace.Text().find(std::string("no ") + ext + " file written"), std::string::npos)
             << ext;
     EXPECT_EQ(State().CurrentProject, &project);
     EXPECT_EQ(State().RailExportsEnabled, 0);
@@ -283,8 +272,8 @@ TEST_F(Dispatcher, LoadsSetTheStateAndEndWithTheCentreTrack) {
     Load(DataPath("kof/kof_feature_codes.kof"), kSPO, true);
     Load(DataPath("kof/kof_feature_codes.kof"), kXML, true);
     EXPECT_EQ(State().CenterPoints.Antall(), 0);
-    EXPECT_NE(trace.text.find("type 18 has no reader"), std::string::npos) << trace.text;
-    EXPECT_NE(trace.text.find("type 25: its reader comes with the LandXML import"),
+    EXPECT_NE(trace.Text().find("type 18 has no reader"), std::string::npos) << trace.Text();
+    EXPECT_NE(trace.Text().find("type 25: its reader comes with the LandXML import"),
               std::string::npos);
     ui.Verify();
 }

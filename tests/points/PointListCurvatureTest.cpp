@@ -28,33 +28,6 @@ void Fill(CvSporopPointList& list, const std::vector<std::pair<double, double>>&
         list.LeggTil(new CvSporopPoint(x, y, 0.0, "", ""));
 }
 
-// Every point of a circle has the circle's curvature: a point to the right of its chord means a
-// positive value, so a right-hand curve (centre to the right, points bulging left) is negative.
-// A straight, unevenly spaced along a bearing of 30 degrees, has exactly none.
-TEST(PointListCurvature, CirclesGiveOneOverRadiusAndAStraightZeroOnEveryPoint) {
-    for (const int shape : {1, -1, 0}) { // right, left, straight
-        CvSporopPointList list;
-        double s = 0;
-        if (shape != 0)
-            FillArc(list, 40, 500.0, 5.0, shape == 1);
-        else
-            for (int k = 0; k < 12; ++k, s += 1.0 + 0.5 * (k % 3))
-                list.LeggTil(new CvSporopPoint(kNorth + s * std::cos(M_PI / 6),
-                                               kEast + s * std::sin(M_PI / 6), 0.0, "", ""));
-        ASSERT_EQ(list.UpdateCurvatures(), 1);
-        ASSERT_EQ(list.UpdateCurvatures7(), 1);
-        ASSERT_EQ(list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
-        const double expected = -shape / 500.0, tolerance = shape == 0 ? 0.0 : 1e-9;
-        for (int i = 0; i < list.Antall(); ++i) {
-            SCOPED_TRACE(testing::Message() << "shape " << shape << " point " << i);
-            EXPECT_NEAR(list.Punkt(i)->curvature, expected, tolerance);
-            EXPECT_NEAR(list.Punkt(i)->curvature7, expected, tolerance);
-            EXPECT_NEAR(list.Punkt(i)->curvature3, expected, tolerance);
-            EXPECT_EQ(list.Punkt(i)->verticalCurvature, 0.0);
-        }
-    }
-}
-
 // Signed radius of the circle through a, b, c computed here: R = |ab| |bc| |ca| / (2 |cross|),
 // positive when b lies right of the chord a -> c (east of a chord heading north), 0 in a line.
 double SignedRadius(const CvSporopPoint& a, const CvSporopPoint& b, const CvSporopPoint& c) {
