@@ -7,6 +7,8 @@
 #include "elements/CvTransCurveOk.h"
 #include "elements/PlaneSegment.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,10 +16,7 @@
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-// The accessors take a pointer to the new value; the temporary lives through the call.
-template <typename T> const T* In(const T& value) {
-    return &value;
-}
+using rigel::test::In;
 } // namespace
 
 // The deflection is unsigned and folded into a half turn, in the unit asked for.

@@ -2,6 +2,8 @@
 
 #include "elements/TierTabElementSporop.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -9,10 +11,7 @@
 
 namespace {
 
-// The accessors take a pointer to the new value; the temporary lives through the call.
-template <typename T> const T* In(const T& value) {
-    return &value;
-}
+using rigel::test::In;
 
 // An arc element from station 1000 to 1100 with every own field set.
 TierTabElementSporop FilledRecord() {

@@ -1,6 +1,6 @@
 #include "points/CvSporopPointList.h"
 
-#include "platform/base/Trace.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -106,16 +106,14 @@ TEST(PointListDirections, RecomputeTakesTheWeightedAngleOfTheDirectionCurve) {
         p->direction = direction[k];
         list.LeggTil(p);
     }
-    std::vector<std::string> lines;
-    auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    rigel::test::TraceCapture trace;
     list.RecomputeDirections();
-    rigel::SetTraceSink(old);
 
     EXPECT_NEAR(list.Punkt(0)->direction, 0.0, 1e-15);
     EXPECT_NEAR(list.Punkt(1)->direction, M_PI / 4, 1e-15);
     EXPECT_NEAR(list.Punkt(2)->direction, (M_PI / 4) / (std::sqrt(2.0) + 1), 1e-15);
     EXPECT_NEAR(list.Punkt(3)->direction, 0.0, 1e-15);
-    EXPECT_EQ(lines, std::vector<std::string>{"pt2->direction = 1.000000 newDir = 0.325323"});
+    EXPECT_EQ(trace.lines, std::vector<std::string>{"pt2->direction = 1.000000 newDir = 0.325323"});
 }
 
 // On a right-hand arc the accumulated turn falls by theta per chord c = 2 r sin(theta / 2) of

@@ -1,7 +1,7 @@
 #include "points/CvSporopPointList.h"
 
-#include "platform/base/Trace.h"
 #include "platform/polyline/CvPolyLine.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -68,10 +68,9 @@ TEST(PointListStationing, UpdateProfilesProjectsAndFlagsWhatDoesNotProject) {
         list.Punkt(i)->ignored = 1 - i % 2;
     }
 
-    std::vector<std::string> lines;
-    auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    rigel::test::TraceCapture trace;
     EXPECT_EQ(list.UpdateProfiles(&alignment), 1);
-    rigel::SetTraceSink(old);
+    const std::vector<std::string>& lines = trace.lines;
 
     const double profile[] = {0.0, 1010.0, 1050.0, 777.25};
     const int ignored[] = {1, 0, 0, 1};
@@ -110,13 +109,12 @@ TEST(PointListStationing, FewerThanTwoPointsChangeNothing) {
     list.Punkt(0)->profile = 7.0;
     EXPECT_EQ(list.UpdateDefaultStationing(1, &start, 0), 1);
     EXPECT_EQ(list.Punkt(0)->length, 0.0);
-    std::vector<std::string> lines;
-    auto old = rigel::SetTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    rigel::test::TraceCapture trace;
     EXPECT_EQ(list.UpdateProfiles(&alignment), 1);
-    rigel::SetTraceSink(old);
     EXPECT_EQ(list.Punkt(0)->profile, 7.0);
     EXPECT_EQ(list.Punkt(0)->ignored, 0);
-    EXPECT_EQ(lines, std::vector<std::string>{"\n[CvSporopPointList::UpdateProfiles] START\n"});
+    EXPECT_EQ(trace.lines,
+              std::vector<std::string>{"\n[CvSporopPointList::UpdateProfiles] START\n"});
 }
 
 } // namespace

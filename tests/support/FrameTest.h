@@ -65,12 +65,7 @@ protected:
     static FeatureCodeDialogAnswer Ok(std::vector<std::string> centre,
                                       std::vector<std::string> left,
                                       std::vector<std::string> right) {
-        FeatureCodeDialogAnswer answer;
-        answer.ok = true;
-        answer.centre = std::move(centre);
-        answer.left = std::move(left);
-        answer.right = std::move(right);
-        return answer;
+        return {true, std::move(left), std::move(centre), std::move(right), false, false};
     }
 
     TempFolder dir;

@@ -1,8 +1,9 @@
 #pragma once
 // Helpers every test folder shares: fixture paths, a scratch folder, file contents, a file size
-// limit, and angle differences.
+// limit, trace capture and angle differences.
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/Trace.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,31 @@ private:
     rlimit saved_{};
     void (*oldHandler_)(int) = nullptr;
 };
+
+// Collects the trace lines for its lifetime, in place of the sink that was set.
+class TraceCapture {
+public:
+    TraceCapture()
+        : previous_(SetTraceSink([this](std::string_view l) { lines.emplace_back(l); })) {}
+    ~TraceCapture() { SetTraceSink(std::move(previous_)); }
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+    std::string Text() const {
+        std::string text;
+        for (const std::string& l : lines)
+            text += l;
+        return text;
+    }
+    std::vector<std::string> lines;
+
+private:
+    TraceSink previous_;
+};
+
+// The system's accessors take a pointer to the new value; the temporary lives through the call.
+template <typename T> const T* In(const T& value) {
+    return &value;
+}
 
 // The difference of two angles, folded into [-pi, pi].
 inline double AngleDiff(double a, double b) {

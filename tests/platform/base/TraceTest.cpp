@@ -1,4 +1,5 @@
 #include "platform/base/Trace.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +7,7 @@
 #include <vector>
 
 TEST(Trace, LinesLongerThanTheBufferEndInTruncated) {
-    std::vector<std::string> lines;
-    rigel::TraceSink old = rigel::SetTraceSink([&](std::string_view l) { lines.emplace_back(l); });
+    rigel::test::TraceCapture trace;
     rigel::Trace("[%s] %s\n", "Test", std::string(2000, 'x'));
     rigel::Trace("%s", std::string(1023, 'y'));
     rigel::Trace("%s", std::string(1024, 'z'));
@@ -15,7 +15,7 @@ TEST(Trace, LinesLongerThanTheBufferEndInTruncated) {
     rigel::SetTraceEnabled(false);
     rigel::Trace("silent");
     rigel::SetTraceEnabled(true);
-    rigel::SetTraceSink(old);
+    const std::vector<std::string>& lines = trace.lines;
 
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].size(), 1023u);

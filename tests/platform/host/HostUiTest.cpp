@@ -2,7 +2,7 @@
 #include "platform/host/CWinApp.h"
 #include "platform/host/ScriptedHostUi.h"
 
-#include "platform/base/Trace.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,11 +31,9 @@ TEST(HeadlessHostUi, AnswersTheDefaultButtonAndTraces) {
     for (const auto& c : cases)
         EXPECT_EQ(ui.MessageBox("text", "caption", c.type), c.answer) << std::hex << c.type;
 
-    std::string trace;
-    TraceSink previous = SetTraceSink([&](std::string_view line) { trace += line; });
+    test::TraceCapture trace;
     ui.MessageBox("Sorting finished: 12 points", "Rigel", MB_OK);
-    SetTraceSink(std::move(previous));
-    EXPECT_NE(trace.find("Sorting finished: 12 points"), std::string::npos) << trace;
+    EXPECT_NE(trace.Text().find("Sorting finished: 12 points"), std::string::npos);
     FileDialogRequest request;
     request.title = "Select horizontal alignment";
     EXPECT_EQ(ui.OpenFileDialog(request), std::nullopt);

@@ -1,6 +1,6 @@
 #include "platform/host/Win32.h"
 
-#include "platform/base/Trace.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -78,14 +78,12 @@ TEST(SystemTime, UtcAndLocalAgreeWithTheClock) {
 }
 
 TEST(OutputDebugStringA, GoesToTheSinkEvenWithTheSwitchOff) {
-    std::string seen;
-    rigel::TraceSink previous = rigel::SetTraceSink([&](std::string_view s) { seen += s; });
+    rigel::test::TraceCapture trace;
     rigel::SetTraceEnabled(false);
     OutputDebugStringA("[Test] line\n");
     OutputDebugStringA(nullptr);
     rigel::SetTraceEnabled(true);
-    rigel::SetTraceSink(std::move(previous));
-    EXPECT_EQ(seen, "[Test] line\n");
+    EXPECT_EQ(trace.lines, std::vector<std::string>{"[Test] line\n"});
 }
 
 } // namespace
