@@ -3,7 +3,7 @@
 
 #include "formats/TrolleyFile.h"
 
-#include "frame/TrackProject.h"
+#include "formats/TrackProject.h"
 #include "platform/base/Streng.h"
 #include "platform/base/TekstFil.h"
 #include "platform/base/TextScan.h"

@@ -11,7 +11,7 @@
 // Reading looks for the sections in their order and skips those that are missing; a file of
 // points without derived values (no point line with ten or more values) gets them computed.
 
-#include "frame/TrackProject.h"
+#include "formats/TrackProject.h"
 #include "platform/base/TekstFil.h"
 
 #include <string_view>

@@ -13,7 +13,7 @@
 // that path with the row's extension. Writers that are not part of this build are listed in
 // kMissingWriters: the dispatcher traces that they were asked for and writes nothing for them.
 
-#include "frame/TrackProject.h"
+#include "formats/TrackProject.h"
 #include "platform/base/VS_LinjePaalegg.h"
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"

@@ -4,7 +4,7 @@
 #include "formats/TrolleyFile.h"
 
 #include "elements/TierTabElementSporop.h"
-#include "frame/TrackProject.h"
+#include "formats/TrackProject.h"
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/ScriptedHostUi.h"

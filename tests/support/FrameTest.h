@@ -4,10 +4,10 @@
 
 #include "support/TestSupport.h"
 
+#include "formats/TrackProject.h"
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
-#include "frame/TrackProject.h"
 #include "platform/base/Diagnostics.h"
 #include "platform/host/CWinApp.h"
 #include "platform/host/ScriptedHostUi.h"

@@ -12,10 +12,10 @@
 #include "ProjectInput.h"
 #include "SurveyInput.h"
 
+#include "formats/TrackProject.h"
 #include "frame/Dispatcher.h"
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
-#include "frame/TrackProject.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"

@@ -7,9 +7,9 @@
 #include "AlignmentCsv.h"
 #include "ProjectInput.h"
 
+#include "formats/TrackProject.h"
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
-#include "frame/TrackProject.h"
 #include "platform/polyline/CvPolyLine.h"
 
 #include "platform/base/Streng.h"

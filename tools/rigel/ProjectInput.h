@@ -2,7 +2,7 @@
 // A project file (SPW) read whole into the host's TrackProject through Serialize, as the host
 // opens one.
 
-#include "frame/TrackProject.h"
+#include "formats/TrackProject.h"
 
 #include <string>
 

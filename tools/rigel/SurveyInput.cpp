@@ -3,10 +3,10 @@
 #include "CliHostUi.h"
 #include "Messages.h"
 
+#include "formats/TrackProject.h"
 #include "frame/Dispatcher.h"
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
-#include "frame/TrackProject.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Diagnostics.h"
 #include "platform/host/CArchive.h"
