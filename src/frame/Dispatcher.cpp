@@ -4,6 +4,7 @@
 #include "frame/CvSPW_File.h"
 
 #include "elements/TierTabElementSporop.h"
+#include "formats/TrolleyFile.h"
 #include "formats/VS_LinjePaalegg2.h"
 #include "frame/FeatureCodes.h"
 #include "frame/FileTypes.h"
@@ -75,6 +76,25 @@ void LoadSpw(const LoadRequest& request) {
     if (result != 1 || file.ErrorKode() != 0)
         Trace("[::Serialize] SPW %s not read (error %d): %s\n", path, file.ErrorKode(),
               file.ErrorText());
+}
+
+// The trolley's measurement file: its points are the centre track; the trolley's reference gauge,
+// cant base and start station go to the project.
+void LoadVtd(const LoadRequest& request) {
+    TrolleyFile trolley;
+    const int result = trolley.ReadMeasurementFile(request.archive, State().CenterPoints,
+                                                   request.type == kVTDVariant ? 1 : 0);
+    if (result != 1) {
+        Trace("[::Serialize] VTD %s not read (status %d)\n", ArchiveName(request.archive), result);
+        return;
+    }
+    CheckCentreTrack(State(), nullptr);
+    if (request.project != nullptr) {
+        request.project->referenceGauge = trolley.ReferenceGauge;
+        request.project->cantBase = trolley.CantBase;
+        request.project->trolleyStartStation = trolley.StartStation;
+        request.project->startStation = trolley.StartStation;
+    }
 }
 
 void LoadPxy(const LoadRequest& request) {
@@ -181,6 +201,27 @@ bool WriteVer(SaveJob& job) {
         job.dump.WriteWinALC_VER(&job.project.alignment, &job.vertical, &job.points, 1));
 }
 
+bool TrolleyResult(SaveJob& job, const char* what, int result) {
+    if (result != 1)
+        Trace("[::Serialize] %s %s not written: %s\n", what, job.name,
+              result == -2   ? "the project's alignment is empty"
+              : result == -1 ? "no project"
+                             : "the existing file was kept, or the file could not be written");
+    return result == 1;
+}
+bool WriteTdt(SaveJob& job) {
+    return TrolleyResult(job, "TDT", TrolleyFile().WriteTDT(&job.project, job.name.c_str()));
+}
+bool WriteHdt(SaveJob& job) {
+    return TrolleyResult(job, "HDT", TrolleyFile().WriteHDT(&job.project, job.name.c_str()));
+}
+bool WriteUdt(SaveJob& job) {
+    TrolleyFile trolley;
+    trolley.ReferenceGauge = job.project.referenceGauge;
+    trolley.CantBase = job.project.cantBase;
+    return TrolleyResult(job, "UDT", trolley.WriteUDT(&job.project, job.name.c_str()));
+}
+
 void CloseBoundFile(CArchive* archive, CFile& file) {
     try {
         if (archive != nullptr)
@@ -205,21 +246,21 @@ void DeleteEmptyFile(const std::string& path) {
 } // namespace
 
 // clang-format off
-const std::array<ReaderRow, 5> kReaders = {{
+const std::array<ReaderRow, 7> kReaders = {{
     {kSPW, "SPW", LoadSpw, false},
     {kKOF, "KOF", LoadKof, true},
     {kPXY, "PXY", LoadPxy, true},
+    {kVTD, "VTD", LoadVtd, true},
+    {kVTDVariant, "VTD", LoadVtd, true},
     {kMIC, "MIC", LoadMic, true},
     {kGPS, "GPS", LoadGps, true},
 }};
 
-const std::array<MissingReader, 3> kMissingReaders = {{
-    {kVTD, "the trolley files"},
-    {kVTDVariant, "the trolley files"},
+const std::array<MissingReader, 1> kMissingReaders = {{
     {kXML, "the LandXML import"},
 }};
 
-const std::array<SaveRow, 11> kSaveSteps = {{
+const std::array<SaveRow, 14> kSaveSteps = {{
     {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
@@ -233,6 +274,9 @@ const std::array<SaveRow, 11> kSaveSteps = {{
      "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
     {{kVER, kAllTypes, 0}, true, kVER, WriteVer,
      "::Serialize] aRailDumpServer.WriteWinALC_VER() failed."},
+    {{kTDT, kAllTypes, kAllTrolley}, false, kTDT, WriteTdt, nullptr},
+    {{kHDT, kAllTypes, kAllTrolley}, false, kHDT, WriteHdt, nullptr},
+    {{kUDT, kAllTypes, kAllTrolley}, false, kUDT, WriteUdt, nullptr},
 }};
 
 const std::array<SaveTypeRow, 9> kSaveTypes = {{
@@ -248,11 +292,8 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 5> kMissingWriters = {{
+const std::array<MissingWriter, 2> kMissingWriters = {{
     {{kTXT, 0, 0}, kTXT, "the line file"},
-    {{kTDT, kAllTypes, kAllTrolley}, kTDT, "the trolley files"},
-    {{kHDT, kAllTypes, kAllTrolley}, kHDT, "the trolley files"},
-    {{kUDT, kAllTypes, kAllTrolley}, kUDT, "the trolley files"},
     {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
 }};
 // clang-format on

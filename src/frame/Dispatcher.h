@@ -46,13 +46,13 @@ struct ReaderRow {
 // The variant of the trolley measurement file that its reader reads with the flag 1.
 inline constexpr unsigned kVTDVariant = 28;
 
-extern const std::array<ReaderRow, 5> kReaders;
+extern const std::array<ReaderRow, 7> kReaders;
 
 struct MissingReader {
     unsigned type;
     const char* comesWith;
 };
-extern const std::array<MissingReader, 3> kMissingReaders;
+extern const std::array<MissingReader, 1> kMissingReaders;
 
 // The row for type, or null.
 const ReaderRow* FindReader(unsigned type);
@@ -79,14 +79,14 @@ struct SaveRow {
     const char* failureText; // shown with AfxMessageBox when the writer fails; null: none
 };
 
-extern const std::array<SaveRow, 11> kSaveSteps;
+extern const std::array<SaveRow, 14> kSaveSteps;
 
 struct MissingWriter {
     std::array<unsigned, 3> types;
     unsigned extension;
     const char* comesWith;
 };
-extern const std::array<MissingWriter, 5> kMissingWriters;
+extern const std::array<MissingWriter, 2> kMissingWriters;
 
 // True when the requested type (and the rail-export switch) asks for the row.
 bool RowApplies(const std::array<unsigned, 3>& types, unsigned type);

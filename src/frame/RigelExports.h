@@ -10,6 +10,7 @@
 
 class CFile;
 class CvPolyLine;
+class DT_Nodeliste;
 class TrackProject;
 
 #define RIGEL_EXPORT extern "C" __attribute__((visibility("default")))
@@ -47,6 +48,13 @@ RIGEL_EXPORT bool SetFileExtFromFileType2(unsigned type, Streng* name, CString* 
 RIGEL_EXPORT bool GetFileTypeFromFileExt(CString* name, unsigned* type);
 RIGEL_EXPORT bool GetFileTypeFromFileName(CString* name, unsigned* type);
 RIGEL_EXPORT bool GetFileTypeFromArchive(CArchive* archive, unsigned* type);
+
+// The trolley files read back: a TDT file into the alignment, an HDT file into a point list (the
+// vertical intersection points), a UDT file's cants into the project's alignment. Each returns
+// the reader's status (formats/TrolleyFile.h).
+RIGEL_EXPORT int rigel_GetVantaTDT(CString* path, CvPolyLine* alignment);
+RIGEL_EXPORT int rigel_GetVantaHDT(CString* path, DT_Nodeliste* points);
+RIGEL_EXPORT int rigel_GetVantaUDT(CString* path, TrackProject* project);
 
 // The older callers' fixed tables; every argument by address.
 RIGEL_EXPORT void GETKOF(int* mode, int* unused, double* x, double* y, double* z, int* status);

@@ -41,6 +41,9 @@ const std::vector<std::string> kEntryPoints = {
     "GetFileTypeFromFileName",
     "GetFileTypeFromArchive",
     "CheckCenterCoordinateList",
+    "rigel_GetVantaTDT",
+    "rigel_GetVantaHDT",
+    "rigel_GetVantaUDT",
 };
 
 TEST(SharedLibrary, ExportsEveryEntryPointUnderItsPlainName) {

@@ -47,13 +47,24 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
     const std::string project = Slurp(Path("p.SPW"));
     EXPECT_NE(project.find("C-50 [Calculated]\n"), std::string::npos) << "the centre track";
 
+    // Without an alignment the trolley files cannot be written: named, and the exit code says so.
     run = Rigel("convert '" + Path("p.SPW") + "' '" + Path("all") + "' --type all");
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_EQ(run.out, Path("all.SPW") + "\n" + Path("all.KOF") + "\n" + Path("all.TIT") + "\n" +
                            Path("all.NYL") + "\n" + Path("all.NDB") + "\n");
     EXPECT_EQ(Slurp(Path("all.SPW")), project);
+    EXPECT_NE(run.err.find("all.UDT not written: [::Serialize] UDT " + Path("all.UDT") +
+                           " not written: the project's alignment is empty"),
+              std::string::npos)
+        << run.err;
     EXPECT_NE(run.err.find("no XML file: its writer comes with the LandXML export"),
               std::string::npos);
+
+    // The example project has one: the trolley family is written.
+    run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
+                Path("t") + "' --type trolley");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, Path("t.TDT") + "\n" + Path("t.HDT") + "\n" + Path("t.UDT") + "\n");
 }
 
 TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {
