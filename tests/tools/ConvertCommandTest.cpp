@@ -65,6 +65,18 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
                 Path("t") + "' --type trolley");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, Path("t.TDT") + "\n" + Path("t.HDT") + "\n" + Path("t.UDT") + "\n");
+    // Again: the writers ask before replacing; without a terminal the answer is No, with --force
+    // Yes.
+    Write("t.TDT", "kept");
+    run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
+                Path("t") + "' --type tdt");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("t.TDT not written: "), std::string::npos) << run.err;
+    EXPECT_EQ(Slurp(Path("t.TDT")), "kept");
+    run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
+                Path("t") + "' --type tdt --force");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(Slurp(Path("t.TDT")), "kept");
 }
 
 TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {

@@ -2,6 +2,8 @@
 
 #include "platform/base/TextScan.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -58,10 +60,20 @@ bool ParseCodeList(std::string_view text, std::vector<std::string>& codes, std::
 int CliHostUi::MessageBox(std::string_view text, std::string_view caption, UINT type) {
     std::fprintf(out_, "%.*s%s%.*s\n", static_cast<int>(caption.size()), caption.data(),
                  caption.empty() ? "" : ": ", static_cast<int>(text.size()), text.data());
-    if (flags_.force) {
-        const std::vector<int> buttons = MessageBoxButtons(type);
-        if (std::find(buttons.begin(), buttons.end(), IDYES) != buttons.end())
+    // A question (Yes and No, such as "overwrite?"): --force says Yes, a terminal is asked, and
+    // otherwise the answer is No, so that nothing is replaced unasked.
+    const std::vector<int> buttons = MessageBoxButtons(type);
+    const auto offers = [&buttons](int b) {
+        return std::find(buttons.begin(), buttons.end(), b) != buttons.end();
+    };
+    if (offers(IDYES) && offers(IDNO)) {
+        if (flags_.force)
             return IDYES;
+        if (!isatty(fileno(in_)))
+            return IDNO;
+        std::fprintf(out_, "[y/N] ");
+        std::string answer;
+        return ReadLine(answer) && (Trim(answer) == "y" || Trim(answer) == "Y") ? IDYES : IDNO;
     }
     return DefaultMessageBoxAnswer(type);
 }

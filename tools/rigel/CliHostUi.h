@@ -9,8 +9,9 @@
 //
 // The tier-table file dialog answers with the --alignment path; without one, the prompt asks
 // for a path when --ask is on, and otherwise the dialog is cancelled. Message boxes are printed on
-// standard error and answered with their default button, as the headless default does, or with
-// Yes where they offer it when --force is given.
+// standard error and answered with their default button, as the headless default does; a
+// question of Yes and No (overwrite?) is answered Yes with --force, asked at a terminal, and
+// otherwise answered No.
 
 #include "platform/host/HostUi.h"
 
