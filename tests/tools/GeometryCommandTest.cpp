@@ -1,5 +1,6 @@
 // `rigel geometry` run as a program on a tier-table file written by the polyline component.
 
+#include "formats/TrolleyFile.h"
 #include "frame/CvSPW_File.h"
 #include "platform/polyline/CvPolyLine.h"
 
@@ -62,6 +63,12 @@ TEST_F(GeometryCommand, StationsAlongTheAlignment) {
     const ProcessResult fromProject = Rigel("'" + Path("track.spw") + "' --stations 0:50:200");
     EXPECT_EQ(fromProject.exitCode, 0) << fromProject.err;
     EXPECT_EQ(fromProject.out, run.out);
+
+    // And as a trolley's TDT table, whose numbers keep 4 decimals: the stations on the line agree.
+    ASSERT_EQ(TrolleyFile().WriteTDT(&project, Path("track.tdt").c_str()), 1);
+    const ProcessResult fromTdt = Rigel("'" + Path("track.tdt") + "' --stations 0:50:50");
+    EXPECT_EQ(fromTdt.exitCode, 0) << fromTdt.err;
+    EXPECT_EQ(fromTdt.out, "station,x,y,azimuth,curvature\n0,1000,2000,0,0\n50,1050,2000,0,0\n");
 }
 
 TEST_F(GeometryCommand, ProjectedPoints) {

@@ -259,3 +259,28 @@ TEST_F(LoadCommand, OddInputIsReadByTheColumnRulesAndSummarised) {
 }
 
 } // namespace
+
+// A trolley's measurement file: its points become the centre track, the heights lowered by half
+// the rise the cant angle gives over the cant base (type 20) or kept (type 28).
+TEST_F(LoadCommand, TrolleyMeasurementFile) {
+    std::string vtd = "Vanta measurement\nName=Line 7\nReferenceGauge=1.435\nCantBase=1.5\n"
+                      "Operator=\ndescription;code;east;north;height;-;angle;station\n";
+    for (int i = 0; i < 12; ++i)
+        vtd += rigel::Format("P%d;7;%.3f;%.3f;101.5;9;0.02;%d\n", i, 2000.0 + 0.6 * i,
+                             6000.0 + 0.8 * i, 1234 + i);
+    Write("run.vtd", vtd);
+    for (const std::string type : {"", " --type 28"}) {
+        const Outcome run = Rigel("'" + Path("run.vtd") + "'" + type);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        std::istringstream rows(run.out);
+        std::string row;
+        std::getline(rows, row); // header
+        std::getline(rows, row);
+        const std::vector<std::string> f = Split(row);
+        ASSERT_EQ(f.size(), 13u) << row;
+        EXPECT_EQ(f[1] + "," + f[2], "6000,2000") << "x north, y east";
+        const double z = std::stod(f[3]);
+        EXPECT_NEAR(z, type.empty() ? 101.5 - 0.75 * std::sin(0.02) : 101.5, 1e-12) << type;
+        EXPECT_EQ(f[10], "-29") << "the cant, cut towards zero, negative for a positive angle";
+    }
+}

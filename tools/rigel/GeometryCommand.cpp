@@ -1,6 +1,6 @@
 // rigel geometry ALIGNMENT (--stations FROM:STEP:TO | --project POINTS.csv): the alignment
-// component on its own, on a tier-table file or a project file's alignment. The rows come from
-// rigel::WriteStationRows / WriteProjectionRows.
+// component on its own, on a tier-table file, a project file's alignment or a trolley's TDT table.
+// The rows come from rigel::WriteStationRows / WriteProjectionRows.
 
 #include "Commands.h"
 
@@ -67,9 +67,17 @@ int RunGeometry(const GeometryOptions& options) {
     CvPolyLine& alignment = project.alignment;
     unsigned type = 0;
     CString name(options.alignment.c_str());
-    if (GetFileTypeFromFileName(&name, &type) && type == kSPW) {
+    const bool typed = GetFileTypeFromFileName(&name, &type);
+    if (typed && type == kSPW) {
         if (const int code = LoadProject(options.alignment, project); code != 0)
             return code;
+    } else if (typed && type == kTDT) {
+        // A trolley's alignment table, read back through the library's export.
+        if (const int status = rigel_GetVantaTDT(&name, &alignment); status != 1) {
+            std::fprintf(stderr, "rigel geometry: %s: %s\n", options.alignment.c_str(),
+                         status == -2 ? "no such file" : "cannot be read");
+            return 1;
+        }
     } else if (!alignment.InitFrom_TIT_File(options.alignment.c_str(), 0, 0, nullptr)) {
         std::fprintf(stderr, "rigel geometry: %s\n", alignment.LastError().c_str());
         return 1;
@@ -106,8 +114,8 @@ int RunGeometry(const GeometryOptions& options) {
 RunCommand SetupGeometry(CLI::App& sub) {
     auto options = std::make_shared<GeometryOptions>();
     sub.add_option("ALIGNMENT", options->alignment,
-                   "tier-table file of the alignment, or a project file (SPW) whose alignment is "
-                   "taken")
+                   "tier-table file of the alignment, a project file (SPW) whose alignment is "
+                   "taken, or a trolley alignment table (TDT)")
         ->required();
     CLI::Option* stations =
         sub.add_option("--stations", options->stations,
