@@ -81,12 +81,6 @@ template <typename Read> int ReadFile(const char* fileName, Read read) {
     return 1;
 }
 
-std::string Trimmed(std::string_view text) {
-    Streng s(text);
-    s.FjernBlanke();
-    return s.str();
-}
-
 // Truncates toward zero as a C cast does, kept within int; a value that is not a number gives
 // the cant of a point without cant.
 int TruncatedCant(double value) {
@@ -154,9 +148,9 @@ int TrolleyFile::ReadMeasurementLines(rigel::LineSource& lines, CvSporopPointLis
         const double half = std::sin(angle) * 0.5 * CantBase;
         if (!uncorrectedHeights)
             height -= std::fabs(half);
-        auto point = std::make_unique<CvSporopPoint>(DT_Punkt(north, east, height),
-                                                     TruncatedCant(-2.0 * half * 1000.0),
-                                                     Trimmed(fields[1]), Trimmed(fields[0]));
+        auto point = std::make_unique<CvSporopPoint>(
+            DT_Punkt(north, east, height), TruncatedCant(-2.0 * half * 1000.0),
+            Streng::Trimmed(fields[1]), Streng::Trimmed(fields[0]));
         point->profile = station;
         points.Append(std::move(point));
         if (first)

@@ -27,12 +27,6 @@ constexpr double kUdtStationTolerance = 0.01;
 // Cants and radii closer than this are equal in the UDT writer.
 constexpr double kUdtTolerance = 1e-9;
 
-std::string Trimmed(std::string_view text) {
-    Streng s(text);
-    s.FjernBlanke();
-    return s.str();
-}
-
 // Northing and easting of a point of element e, whatever frame the element keeps.
 void NorthEast(const CvPolyElement& e, const DT_Punkt& p, double& north, double& east) {
     north = e.Frame() == 2 ? p.y() : p.x();
@@ -190,9 +184,9 @@ void TrolleyFile::ReadHDTLines(rigel::LineSource& lines, DT_Nodeliste& points) {
     std::string line;
     if (!lines.Next(line))
         return;
-    const int last = rigel::Atoi(Trimmed(line));
+    const int last = rigel::Atoi(Streng::Trimmed(line));
     for (int number = 0; lines.Next(line); ++number) {
-        const std::string text = Trimmed(line);
+        const std::string text = Streng::Trimmed(line);
         double station = 0, height = 0, radius = 0;
         if (text.empty() || rigel::Scan(text, "%lf %lf %lf", &station, &height, &radius) != 3)
             continue;
@@ -280,7 +274,7 @@ void TrolleyFile::ReadUDTLines(rigel::LineSource& lines, CvPolyLine& alignment) 
     if (!lines.Next(current))
         return;
     while (lines.Next(following)) {
-        const std::string a = Trimmed(current), b = Trimmed(following);
+        const std::string a = Streng::Trimmed(current), b = Streng::Trimmed(following);
         if (!a.empty()) {
             if (!b.empty())
                 rigel::Scan(b, format, &next[0], &next[1], &next[2], &next[3], &next[4], &nextFlag);

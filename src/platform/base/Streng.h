@@ -52,6 +52,13 @@ public:
 
     friend bool operator==(const Streng& a, const Streng& b) { return a.s_ == b.s_; }
 
+    // The text without the blanks FjernBlanke removes.
+    static std::string Trimmed(std::string_view text) {
+        Streng s(text);
+        s.FjernBlanke();
+        return s.str();
+    }
+
 private:
     std::size_t Clamp(int position) const;
     std::string s_;
