@@ -1,6 +1,7 @@
 #include "ProjectInput.h"
 
 #include "Messages.h"
+#include "SurveyInput.h"
 
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
@@ -8,23 +9,12 @@
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace rigel::cli {
 
 int LoadProject(const std::string& path, TrackProject& project) {
-    std::error_code error;
-    if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error)) {
-        Complain("cannot read %s: not a regular file", path);
-        return 1;
-    }
     CFile file;
-    CFileException openError;
-    if (!file.Open(path.c_str(), CFile::modeRead, &openError)) {
-        Complain("cannot read %s: %s", path, ErrnoText(openError.m_lOsError));
+    if (!OpenReadable(path, file))
         return 1;
-    }
     try {
         if (file.GetLength() == 0) {
             Complain("%s: the project file is empty", path);

@@ -103,24 +103,6 @@ bool AlignmentReadable(const std::string& path) {
     return false;
 }
 
-// The survey file, open and readable (a folder opens but cannot be read).
-bool OpenSurvey(const std::string& path, CFile& file) {
-    CFileException openError;
-    if (!file.Open(path.c_str(), CFile::modeRead, &openError)) {
-        Complain("cannot read %s: %s", path, ErrnoText(openError.m_lOsError));
-        return false;
-    }
-    try {
-        char probe;
-        file.Read(&probe, 1);
-        file.SeekToBegin();
-    } catch (const CFileException& e) {
-        Complain("cannot read %s: %s", path, ErrnoText(e.m_lOsError));
-        return false;
-    }
-    return true;
-}
-
 // The host's survey sequence: clear the lists, Serialize in load mode with the dialog always
 // shown and answered (from the flags, at the prompt, or with its proposal: the profile's codes,
 // which OK merges back, 0 included). Every note is counted by its tally for the summary line;
@@ -200,6 +182,23 @@ std::string ProfilePath(const std::string& given) {
     return (base / "rigel" / "profile.ini").string();
 }
 
+bool OpenReadable(const std::string& path, CFile& file) {
+    CFileException openError;
+    if (!file.Open(path.c_str(), CFile::modeRead, &openError)) {
+        Complain("cannot read %s: %s", path, ErrnoText(openError.m_lOsError));
+        return false;
+    }
+    try {
+        char probe;
+        file.Read(&probe, 1);
+        file.SeekToBegin();
+    } catch (const CFileException& e) {
+        Complain("cannot read %s: %s", path, ErrnoText(e.m_lOsError));
+        return false;
+    }
+    return true;
+}
+
 // The file type, decided once: typeText (a number or an extension name), else the extension of
 // file. Nothing, with the message given, when neither tells it.
 std::optional<unsigned> DecideType(const std::string& typeText, const std::string& file,
@@ -245,7 +244,7 @@ int LoadCentreTrack(const SurveyOptions& o, unsigned type, CvSporopPointList& ce
     flags.ask = o.ask;
 
     CFile file;
-    if (!OpenSurvey(o.file, file))
+    if (!OpenReadable(o.file, file))
         return 1;
     CWinApp app("rigel");
     app.SetProfilePath(ProfilePath(o.profile));

@@ -5,6 +5,7 @@
 // through GetCenterCoordinateList. Input that the column rules read but that is probably not what
 // the user meant is summed up in one line on standard error.
 
+#include "platform/host/CFile.h"
 #include "points/CvSporopPointList.h"
 
 #include <CLI/CLI.hpp>
@@ -39,6 +40,10 @@ std::optional<unsigned> DecideType(const std::string& typeText, const std::strin
 // 0, or the exit code (1 unreadable input, 2 a usage problem or nothing read) with the message
 // given.
 int LoadCentreTrack(const SurveyOptions& o, unsigned type, CvSporopPointList& centre);
+
+// Opens path for reading and reads a byte to be sure it can be read (a folder opens but cannot
+// be read). false, with the message given, otherwise.
+bool OpenReadable(const std::string& path, CFile& file);
 
 // The sorter's totals of the last load, in the words of its report, on standard error.
 void ReportSort();
