@@ -1,0 +1,90 @@
+#pragma once
+// LandXML in both directions: survey points (CgPoints) and horizontal alignments with their
+// profiles and cants are imported; a project's alignment, vertical alignment and cants are
+// exported as one document. A LandXmlImEx is made for one import or export and then discarded.
+//
+// Reading streams the file with expat and keeps only what the import queries (the root element
+// with its attributes, Units, CgPoints and Alignments) in a small pugixml document, so a Surface
+// of millions of faces is passed over without being held. No entity is expanded and nothing is
+// fetched: a schema that cannot be had only sets ErrorText. Writing builds a pugixml document and
+// saves it atomically with tab indentation.
+//
+// Text is UTF-8 in the document and Windows-1252 inside the library; the conversion happens here
+// and nowhere else. Numbers are read and written without the C locale.
+
+#include <map>
+#include <memory>
+#include <string>
+
+class CvPolyLine;
+class CvSporopPointList;
+class TrackProject;
+class VS_LinjePaalegg;
+
+namespace pugi {
+class xml_document;
+class xml_node;
+} // namespace pugi
+
+class LandXmlImEx {
+public:
+    // A point of CgPoints, or of a point element's text: northing (x), easting (y) and a height
+    // when one was given.
+    struct KeyedPoint {
+        double northing = 0.0;
+        double easting = 0.0;
+        double height = 0.0;
+        bool hasHeight = false;
+        double tolerance = 1e-8;
+    };
+
+    LandXmlImEx();
+    virtual ~LandXmlImEx();
+    LandXmlImEx(const LandXmlImEx&) = delete;
+    LandXmlImEx& operator=(const LandXmlImEx&) = delete;
+
+    // Hooks around Load; they do nothing here.
+    virtual void OnBeforeLoad(const std::string& fileName);
+    virtual void OnAfterLoad(bool loaded);
+    // Gives the elements of AlignmentTarget the cants of the alignment node's Cant element.
+    virtual void ImportCant(const pugi::xml_node& alignment, const std::string& alignmentName);
+
+    // Import. ImportPoints: 0 without a list, else 1 (also when the file could not be loaded:
+    // the list then stays empty). ImportAlignment: -1 when a target is missing, else 0.
+    int ImportPoints(const char* fileName, CvSporopPointList* points);
+    int ImportAlignment(const char* fileName, CvPolyLine* alignment, VS_LinjePaalegg* profile);
+    // Loads the file once (a second call on the same object reuses the document) and, with
+    // process set, reads units, points and (when both targets are set) alignments.
+    bool Load(const char* fileName, bool process);
+
+    // Export of the project's alignment, vertical alignment and cants. Nothing is written when
+    // there is no project or its alignment is empty. true when the file was written.
+    bool Export(TrackProject* project, const char* fileName);
+
+    // The document of the last load or export.
+    std::unique_ptr<pugi::xml_document> Document;
+    bool Loaded = false;
+    int VersionMajor = 1;
+    int VersionMinor = 1;
+    std::string NamespaceUri;   // the LandXML namespace of VersionMajor.VersionMinor
+    std::string ElementPrefix;  // "lx:" when the document has a default namespace
+    double LinearFactor = 1.0;  // metres per linear unit of the file
+    double AngularFactor = 1.0; // radians per angular unit of the file
+    bool DmsAngles = false;
+    int Precision = 6;
+    double AlignmentStartStation = 0.0;
+    std::map<std::string, KeyedPoint> PointsByKey; // keys in Windows-1252
+    CvPolyLine* AlignmentTarget = nullptr;
+    VS_LinjePaalegg* ProfileTarget = nullptr;
+    std::string ErrorText;
+
+    // Export members.
+    double Gauge = 1.435;
+    std::string RotationPoint = "center";
+    std::string ProjectName;
+    std::string AlignmentName;
+    double RunningLength = 0.0;
+
+    // The namespace the LandXML standard publishes for a version.
+    static std::string NamespaceFor(int major, int minor);
+};
