@@ -81,6 +81,17 @@ double Distance(const LandXmlImEx::KeyedPoint& a, const LandXmlImEx::KeyedPoint&
     return std::sqrt(std::pow(PlaneDistance(a, b), 2) + dz * dz);
 }
 
+// Most codes and names are ASCII, the same in both code pages: they are taken without a copy.
+void AppendWindows1252(std::string& out, std::string_view utf8) {
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            out += rigel::Windows1252FromUtf8(utf8);
+            return;
+        }
+    }
+    out += utf8;
+}
+
 std::unique_ptr<TierTabElementSporop> NewElement(const LandXmlImEx::KeyedPoint& start,
                                                  const LandXmlImEx::KeyedPoint& end, double station,
                                                  double length, int number) {
@@ -247,10 +258,13 @@ LandXmlImEx::KeyedPoint LandXmlImEx::PointText(const pugi::xml_node& node) const
 void LandXmlImEx::AddCgPoint(bool hasCode, std::string_view code, bool hasName,
                              std::string_view name, std::string_view text,
                              std::string_view pntRef) {
-    std::string key = hasCode ? rigel::Windows1252FromUtf8(code) : std::string();
+    std::string key;
+    key.reserve(code.size() + name.size() + 1);
+    if (hasCode)
+        AppendWindows1252(key, code);
     if (hasName) {
         key += '\xA7';
-        key += rigel::Windows1252FromUtf8(name);
+        AppendWindows1252(key, name);
     }
     // A later point with the same key replaces the earlier one.
     PointsByKey.insert_or_assign(std::move(key), PointText(text, pntRef));
