@@ -2,6 +2,7 @@
 // programs (data/landxml/external/, counts taken from the files with xmllint).
 #include "elements/TierTabElementSporop.h"
 #include "formats/LandXmlImEx.h"
+#include "formats/LandXmlReader.h"
 #include "platform/base/VS_LinjePaalegg.h"
 #include "platform/host/ScriptedHostUi.h"
 #include "platform/polyline/CvPolyLine.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <pugixml.hpp>
 #include <tuple>
 
 namespace {
@@ -127,6 +129,22 @@ TEST(LandXmlImport, ChainStopsTheGeometryAndCantsFollowTheStations) {
         EXPECT_EQ(in.E(i).h1.Get(), h1);
         EXPECT_EQ(in.E(i).H2.Get(), h2);
         EXPECT_EQ(in.E(i).h2.Get(), h2);
+    }
+}
+
+TEST(LandXmlReader, KeepsOnlyTheRootAndItsQueriedChildrenByLocalName) {
+    for (auto [file, names, ns] :
+         {std::tuple{"foot_units_default_namespace.xml", "Units CgPoints CgPoints Alignments ",
+                     "xmlns"},
+          std::tuple{"mm_units_lx_prefix.xml", "Units Alignments ", "xmlns:lx"}}) {
+        pugi::xml_document document;
+        ASSERT_TRUE(rigel::ReadLandXmlFile(DataPath(std::string("landxml/") + file), document));
+        std::string kept;
+        for (const pugi::xml_node& child : document.document_element().children())
+            kept += child.name() + std::string(" ");
+        EXPECT_EQ(kept, names);
+        EXPECT_STREQ(document.document_element().name(), "LandXML");
+        EXPECT_NE(std::string(document.document_element().attribute(ns).value()), "");
     }
 }
 
