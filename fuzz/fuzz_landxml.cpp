@@ -1,8 +1,7 @@
 // The LandXML reader and the whole import (units, points, alignments, profiles, cants) on any
 // bytes. Besides not crashing: the reader and the import agree on whether the document loads,
 // nothing makes more elements, profile points or survey points than the input has tags, and every
-// message box the import shows is one of the answered ones (one per "Spiral" in the input at
-// most).
+// message box the import shows is one of the answered ones (one per Spiral element at most).
 
 #include "FuzzInput.h"
 
@@ -20,16 +19,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const long tags = std::count(bytes.begin(), bytes.end(), '<');
-    long spirals = 0;
-    for (std::size_t at = bytes.find("Spiral"); at != std::string_view::npos;
-         at = bytes.find("Spiral", at + 1))
-        ++spirals;
 
     pugi::xml_document document;
     const bool read = rigel::ReadLandXmlBuffer(bytes, document);
+    // One answer for every Spiral the import could complain about (in any encoding).
+    const std::size_t spirals = document.select_nodes("//Spiral").size();
 
     rigel::ScriptedHostUi ui;
-    for (long i = 0; i < spirals; ++i)
+    for (std::size_t i = 0; i < spirals; ++i)
         ui.QueueMessageBoxAnswer(IDOK);
     rigel::ScopedHostUi scoped(ui);
     CvPolyLine alignment(1);
