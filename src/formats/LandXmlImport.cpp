@@ -167,6 +167,8 @@ bool LandXmlImEx::LoadWith(
         };
         std::string reason;
         if (!read(*Document, options, &reason)) {
+            // Points read before the document turned out malformed are not kept.
+            PointsByKey.clear();
             rigel::Trace("[LandXmlImEx::Load] %s: %s\n", fileName.c_str(), reason.c_str());
             ErrorText = "Could not load file from disk";
             return false;

@@ -184,7 +184,8 @@ TEST(LandXmlImport, UnitTables) {
 }
 
 TEST(LandXmlImport, EntitiesAreNeverExpandedNorFetched) {
-    for (const char* name : {"billion_laughs.xml", "external_entity.xml", "missing.xml"}) {
+    for (const char* name : {"billion_laughs.xml", "external_entity.xml",
+                             "truncated_after_points.xml", "missing.xml"}) {
         CvSporopPointList points(1);
         LandXmlImEx importer;
         EXPECT_EQ(importer.ImportPoints(DataPath(std::string("landxml/") + name).c_str(), &points),
