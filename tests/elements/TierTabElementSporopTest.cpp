@@ -4,8 +4,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
 #include <memory>
 

@@ -2,10 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 using rigel::test::FileBytes;
 
 TEST(TekstFil, WritesAtomicallyAndReadsLinesBack) {
