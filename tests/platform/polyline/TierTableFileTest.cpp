@@ -6,17 +6,11 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <bit>
 #include <clocale>
-#include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <numbers>
 #include <random>
-#include <sstream>
 
 namespace {
 
