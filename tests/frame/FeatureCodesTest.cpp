@@ -155,18 +155,6 @@ TEST_F(FeatureCodes, WithoutTheDialogOnlyTheProfileDecides) {
     EXPECT_EQ(state.CenterPoints.Antall(), 6);
 }
 
-TEST_F(FeatureCodes, WithoutAnApplicationObjectTheProfileIsLeftAlone) {
-    SetProfileCodes(kCentre, "10\n");
-    const std::string profileBefore = FileBytes(app.GetProfilePath());
-    AfxSetApp(nullptr);
-    ui.QueueFeatureCodeAnswer(Ok(S({}), S({"20"}), S({})));
-    Load(KofPath(), kKOF, true);
-    ui.Verify();
-    EXPECT_TRUE(ui.FeatureCodeDialogs()[0].centre.empty()) << "no registered codes to propose";
-    EXPECT_EQ(Codes(state.LeftRailCodes), (std::vector<int>{20}));
-    EXPECT_EQ(FileBytes(app.GetProfilePath()), profileBefore);
-}
-
 TEST_F(FeatureCodes, TheTierTableOptionReadsAndTurnsTheAlignment) {
     CvPolyLine source(1);
     source.AddElement(new CvPolyElement(DT_Punkt(0, 0), DT_Punkt(100, 0), 0, 0, 100, 0, 100, 1));
