@@ -46,7 +46,6 @@ TEST_F(StateExports, GetkofWalksTheCentrePoints) {
     EXPECT_EQ(k.y, 202.0);
     EXPECT_EQ(k.Call(2), 1) << "past the last point";
     EXPECT_EQ(k.x, 102.0) << "x, y, z untouched at the end";
-    EXPECT_EQ(k.Call(2), 1);
     EXPECT_EQ(k.Call(1), 0) << "mode 1 starts again";
     EXPECT_EQ(k.x, 100.0);
 
