@@ -4,6 +4,7 @@
 #include "frame/CvSPW_File.h"
 
 #include "elements/TierTabElementSporop.h"
+#include "formats/LineFile.h"
 #include "formats/TrolleyFile.h"
 #include "formats/VS_LinjePaalegg2.h"
 #include "frame/FeatureCodes.h"
@@ -190,6 +191,12 @@ bool WriteNylp(SaveJob& job) {
 bool WriteNadb(SaveJob& job) {
     return DumpResult(job, "WriteNADBFiles", job.dump.WriteNADBFiles(&job.project.nadbData));
 }
+// The line file carries the host's vertical intersection points, not the working vertical
+// alignment built for the rail formats, and neither a tie nor a line name.
+bool WriteLineTxt(SaveJob& job) {
+    return WriteLineFile(job.name.c_str(), &job.project.alignment, &job.project.verticalAlignment,
+                         nullptr, nullptr);
+}
 bool WriteGeo(SaveJob& job) {
     return DumpResult(
         job, "WriteWinALC_GEO",
@@ -260,7 +267,7 @@ const std::array<MissingReader, 1> kMissingReaders = {{
     {kXML, "the LandXML import"},
 }};
 
-const std::array<SaveRow, 14> kSaveSteps = {{
+const std::array<SaveRow, 15> kSaveSteps = {{
     {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
@@ -270,6 +277,7 @@ const std::array<SaveRow, 14> kSaveSteps = {{
     {{kLIN, kDAT, 0}, false, 0, WriteLine, nullptr},
     {{kNYL, kAllTypes, 0}, false, kNYL, WriteNylp, "Write NYLP failed"},
     {{kNDB, kAllTypes, 0}, false, kNDB, WriteNadb, "Write NADB failed"},
+    {{kTXT, 0, 0}, false, kTXT, WriteLineTxt, nullptr},
     {{kGEO, kAllTypes, 0}, true, kGEO, WriteGeo,
      "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
     {{kVER, kAllTypes, 0}, true, kVER, WriteVer,
@@ -292,8 +300,7 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 2> kMissingWriters = {{
-    {{kTXT, 0, 0}, kTXT, "the line file"},
+const std::array<MissingWriter, 1> kMissingWriters = {{
     {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
 }};
 // clang-format on
