@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <clocale>
 
 namespace rigel::test {
 namespace {
@@ -66,12 +66,18 @@ TEST(LineFile, MatchesGoldenText) {
         {&straight, &none, "Tie 7", "Track 12", "named_line_no_vertical.txt"},
     };
     TempFolder dir;
-    for (const auto& c : cases) {
-        const std::string path = dir.Path(c.golden);
-        ASSERT_TRUE(WriteLineFile(path.c_str(), c.alignment, c.vertical, c.tie, c.line));
-        EXPECT_EQ(FileBytes(path), FileBytes(DataPath(std::string("linefile/") + c.golden)))
-            << c.golden;
+    // The same bytes under a host locale with a decimal comma.
+    for (const char* locale : {"C", "de_DE.utf8"}) {
+        if (std::setlocale(LC_ALL, locale) == nullptr)
+            continue;
+        for (const auto& c : cases) {
+            const std::string path = dir.Path(c.golden);
+            ASSERT_TRUE(WriteLineFile(path.c_str(), c.alignment, c.vertical, c.tie, c.line));
+            EXPECT_EQ(FileBytes(path), FileBytes(DataPath(std::string("linefile/") + c.golden)))
+                << c.golden << " in locale " << locale;
+        }
     }
+    std::setlocale(LC_ALL, "C");
     // The arc's centre was taken on a copy: the alignment is as it was.
     EXPECT_EQ(track.Element(2)->Frame(), 1);
     EXPECT_DOUBLE_EQ(track.Element(2)->StartPoint()->x(), 6500239.284542574);
