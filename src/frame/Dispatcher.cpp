@@ -5,6 +5,7 @@
 
 #include "elements/TierTabElementSporop.h"
 #include "formats/LandXmlImEx.h"
+#include "formats/LineFile.h"
 #include "formats/TrolleyFile.h"
 #include "formats/VS_LinjePaalegg2.h"
 #include "frame/FeatureCodes.h"
@@ -238,6 +239,12 @@ bool WriteNylp(SaveJob& job) {
 bool WriteNadb(SaveJob& job) {
     return DumpResult(job, "WriteNADBFiles", job.dump.WriteNADBFiles(&job.project.nadbData));
 }
+// The line file carries the host's vertical intersection points, not the working vertical
+// alignment built for the rail formats, and neither a tie nor a line name.
+bool WriteLineTxt(SaveJob& job) {
+    return WriteLineFile(job.name.c_str(), &job.project.alignment, &job.project.verticalAlignment,
+                         nullptr, nullptr);
+}
 bool WriteGeo(SaveJob& job) {
     return DumpResult(
         job, "WriteWinALC_GEO",
@@ -305,7 +312,7 @@ const std::array<ReaderRow, 8> kReaders = {{
     {kXML, "XML", LoadXml, true},
 }};
 
-const std::array<SaveRow, 14> kSaveSteps = {{
+const std::array<SaveRow, 15> kSaveSteps = {{
     {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
@@ -315,6 +322,7 @@ const std::array<SaveRow, 14> kSaveSteps = {{
     {{kLIN, kDAT, 0}, false, 0, WriteLine, nullptr},
     {{kNYL, kAllTypes, 0}, false, kNYL, WriteNylp, "Write NYLP failed"},
     {{kNDB, kAllTypes, 0}, false, kNDB, WriteNadb, "Write NADB failed"},
+    {{kTXT, 0, 0}, false, kTXT, WriteLineTxt, nullptr},
     {{kGEO, kAllTypes, 0}, true, kGEO, WriteGeo,
      "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
     {{kVER, kAllTypes, 0}, true, kVER, WriteVer,
@@ -337,8 +345,7 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 2> kMissingWriters = {{
-    {{kTXT, 0, 0}, kTXT, "the line file"},
+const std::array<MissingWriter, 1> kMissingWriters = {{
     {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
 }};
 // clang-format on

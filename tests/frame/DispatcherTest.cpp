@@ -49,12 +49,11 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
     EXPECT_EQ(extensions.count(""), 0u) << "every output has an extension";
     EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1 + kMissingWriters.size()); // LIN and DAT
 
-    // What a save of every type runs, in order, and the message of each failure.
+    // The save order, and the message of each failure (LIN stands for the LIN/DAT row).
     std::vector<std::pair<std::string_view, std::string_view>> order;
     for (const SaveRow& row : kSaveSteps)
-        if (RowApplies(row, kAllTypes, true))
-            order.emplace_back(ExtensionOfType(row.extension),
-                               row.failureText ? row.failureText : "-");
+        order.emplace_back(ExtensionOfType(row.extension != 0 ? row.extension : row.types[0]),
+                           row.failureText ? row.failureText : "-");
     const std::vector<std::pair<std::string_view, std::string_view>> expected = {
         {"SPW", "-"},
         {"KOF", "Write KOF failed"},
@@ -62,8 +61,10 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         {"ALC", "::Serialize] aRailDumpServer.WriteALC() failed."},
         {"CSV", "[::Serialize] Writing CSV"},
         {"TIT", "-"},
+        {"LIN", "-"},
         {"NYL", "Write NYLP failed"},
         {"NDB", "Write NADB failed"},
+        {"TXT", "-"},
         {"GEO", "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
         {"VER", "::Serialize] aRailDumpServer.WriteWinALC_VER() failed."},
         {"TDT", "-"},
@@ -143,7 +144,19 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     Clear();
     SaveAs("proj.LIN", kLIN, false, &project);
     SaveAs("proj.DAT", kDAT, false, &project);
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LIN", "proj.DAT"}));
+    SaveAs("proj.txt", kTXT, false, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LIN", "proj.DAT", "proj.TXT"}));
+    // The line file gets the project's vertical intersection points and no names.
+    EXPECT_EQ(FileBytes(Out("proj.TXT")),
+              "TIE (null)\nTIEVE \n"
+              "LINJA (null)        6101005\t       0.000\n"
+              "ELEM\t   1       0   1       0.000       0.000     0.000\n"
+              "ELEMP1\t   1       0.000        0.0000        0.0000\n"
+              "ELEMP2\t   1     200.000      200.0000        0.0000\n"
+              "TIE (null)\nTIEVE \n"
+              "LINJAZ\t(null)        (null)       \n"
+              "ELEMZ    1      0.0000    100.0000       0.000\n"
+              "ELEMZ    2    200.0000    104.0000       0.000\n");
     // A rail type without the rail exports writes nothing, and its empty file is gone.
     Clear();
     SaveAs("proj.LFT", kLFT, false, &project);
@@ -161,7 +174,8 @@ TEST_F(Dispatcher, AFailedSectionWritesNothingForTheTypesThatSetIt) {
     // Types that set no section are not blocked.
     SaveAs("proj.SPW", kTIT, true, &project);
     SaveAs("proj.SPW", kNYL, true, &project);
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.TIT", "proj.NYL"}));
+    SaveAs("proj.SPW", kTXT, true, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.TIT", "proj.NYL", "proj.TXT"}));
 }
 
 TEST_F(Dispatcher, TheEmptyFileAtTheTargetIsDeletedOthersAreKept) {
