@@ -4,6 +4,7 @@
 #include "frame/CvSPW_File.h"
 
 #include "elements/TierTabElementSporop.h"
+#include "formats/LandXmlImEx.h"
 #include "formats/TrolleyFile.h"
 #include "formats/VS_LinjePaalegg2.h"
 #include "frame/FeatureCodes.h"
@@ -221,6 +222,15 @@ bool WriteUdt(SaveJob& job) {
     trolley.CantBase = job.project.cantBase;
     return TrolleyResult(job, "UDT", trolley.WriteUDT(&job.project, job.name.c_str()));
 }
+bool WriteXml(SaveJob& job) {
+    LandXmlImEx landXml;
+    if (landXml.Export(&job.project, job.name.c_str()))
+        return true;
+    Trace("[::Serialize] LandXML %s not written: %s\n", job.name,
+          job.project.alignment.GetCount() == 0 ? "the project's alignment is empty"
+                                                : landXml.ErrorText);
+    return false;
+}
 
 void CloseBoundFile(CArchive* archive, CFile& file) {
     try {
@@ -260,7 +270,7 @@ const std::array<MissingReader, 1> kMissingReaders = {{
     {kXML, "the LandXML import"},
 }};
 
-const std::array<SaveRow, 14> kSaveSteps = {{
+const std::array<SaveRow, 15> kSaveSteps = {{
     {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
@@ -277,6 +287,7 @@ const std::array<SaveRow, 14> kSaveSteps = {{
     {{kTDT, kAllTypes, kAllTrolley}, false, kTDT, WriteTdt, nullptr},
     {{kHDT, kAllTypes, kAllTrolley}, false, kHDT, WriteHdt, nullptr},
     {{kUDT, kAllTypes, kAllTrolley}, false, kUDT, WriteUdt, nullptr},
+    {{kXML, kAllTypes, 0}, false, kXML, WriteXml, nullptr},
 }};
 
 const std::array<SaveTypeRow, 9> kSaveTypes = {{
@@ -292,9 +303,8 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 2> kMissingWriters = {{
+const std::array<MissingWriter, 1> kMissingWriters = {{
     {{kTXT, 0, 0}, kTXT, "the line file"},
-    {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
 }};
 // clang-format on
 

@@ -79,14 +79,14 @@ struct SaveRow {
     const char* failureText; // shown with AfxMessageBox when the writer fails; null: none
 };
 
-extern const std::array<SaveRow, 14> kSaveSteps;
+extern const std::array<SaveRow, 15> kSaveSteps;
 
 struct MissingWriter {
     std::array<unsigned, 3> types;
     unsigned extension;
     const char* comesWith;
 };
-extern const std::array<MissingWriter, 2> kMissingWriters;
+extern const std::array<MissingWriter, 1> kMissingWriters;
 
 // True when the requested type (and the rail-export switch) asks for the row.
 bool RowApplies(const std::array<unsigned, 3>& types, unsigned type);
