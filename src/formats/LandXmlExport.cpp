@@ -109,8 +109,8 @@ bool ReadSegment(const std::string& line1, const std::string& line2, const std::
 
 // Turns and sides: "cw" for a curve to the right. A transition takes the side of its sharper end.
 const char* Rotation(double startRadius, double endRadius) {
-    const double k = (startRadius != 0.0 ? 1.0 / startRadius : 0.0) +
-                     (endRadius != 0.0 ? 1.0 / endRadius : 0.0);
+    const double k =
+        (startRadius != 0.0 ? 1.0 / startRadius : 0.0) + (endRadius != 0.0 ? 1.0 / endRadius : 0.0);
     return k >= 0.0 ? "cw" : "ccw";
 }
 
@@ -305,10 +305,9 @@ public:
                 SetText(cant, "rotationPoint", rigel::Utf8FromWindows1252(owner_.RotationPoint));
             }
             pugi::xml_node station = cant.append_child("CantStation");
-            SetNumber(station, "station",
-                      s.startSTA + rigel::RailwayItemNumber(s.railway, "HOS"));
-            SetNumber(station, "appliedCant",
-                      std::fabs(rigel::RailwayItemNumber(s.railway, "H")), 3);
+            SetNumber(station, "station", s.startSTA + rigel::RailwayItemNumber(s.railway, "HOS"));
+            SetNumber(station, "appliedCant", std::fabs(rigel::RailwayItemNumber(s.railway, "H")),
+                      3);
             if (const double deficiency = rigel::RailwayItemNumber(s.railway, "I");
                 deficiency != 0.0)
                 SetNumber(station, "cantDeficiency", deficiency);
@@ -434,13 +433,13 @@ bool LandXmlImEx::Export(TrackProject* project, const char* fileName) {
         }
         const std::string version = rigel::Format("%d.%d", VersionMajor, VersionMinor);
         NamespaceUri = NamespaceFor(VersionMajor, VersionMinor);
-        const std::string header =
-            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<LandXML xmlns=\"" + NamespaceUri +
-            "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-            "xsi:schemaLocation=\"" +
-            NamespaceUri + " " + NamespaceUri + "/LandXML-" + version + ".xsd\" date=\"" +
-            HeaderDate(local) + "\" time=\"" + HeaderTime(local, utc) + "\" version=\"" +
-            version + "\"/>";
+        const std::string header = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<LandXML xmlns=\"" +
+                                   NamespaceUri +
+                                   "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                                   "xsi:schemaLocation=\"" +
+                                   NamespaceUri + " " + NamespaceUri + "/LandXML-" + version +
+                                   ".xsd\" date=\"" + HeaderDate(local) + "\" time=\"" +
+                                   HeaderTime(local, utc) + "\" version=\"" + version + "\"/>";
         Document = std::make_unique<pugi::xml_document>();
         if (!Document->load_string(header.c_str(), pugi::parse_default | pugi::parse_declaration))
             throw std::runtime_error("the header does not parse");
@@ -448,10 +447,13 @@ bool LandXmlImEx::Export(TrackProject* project, const char* fileName) {
 
         DocumentBuilder builder(*this);
         pugi::xml_node metric = root.append_child("Units").append_child("Metric");
-        for (const auto& [name, value] :
-             {std::pair{"areaUnit", "squareMeter"}, {"linearUnit", "meter"},
-              {"volumeUnit", "cubicMeter"}, {"temperatureUnit", "celsius"},
-              {"pressureUnit", "mmHG"}, {"angularUnit", "radians"}, {"directionUnit", "radians"}})
+        for (const auto& [name, value] : {std::pair{"areaUnit", "squareMeter"},
+                                          {"linearUnit", "meter"},
+                                          {"volumeUnit", "cubicMeter"},
+                                          {"temperatureUnit", "celsius"},
+                                          {"pressureUnit", "mmHG"},
+                                          {"angularUnit", "radians"},
+                                          {"directionUnit", "radians"}})
             builder.SetText(metric, name, value);
         pugi::xml_node application = root.append_child("Application");
         builder.SetText(application, "name", kApplicationName);
