@@ -68,6 +68,7 @@ TEST(LandXmlExport, WritesTheGoldenFile) {
     TempFolder dir;
     TrackProject project;
     MakeProject(project, 3);
+    project.alignment.Element(1)->SubstituteXYCoord(); // written in the north-east frame
     LandXmlImEx landXml;
     ASSERT_TRUE(landXml.Export(&project, dir.Path("g.xml").c_str()));
     std::string written = FileBytes(dir.Path("g.xml"));
@@ -147,27 +148,21 @@ TEST(LandXmlExport, NothingWrittenWithoutAlignmentAndFailuresAreNamed) {
 }
 
 TEST(LandXmlExport, HeaderDateAndTime) {
-    const auto at = [](int y, int mo, int d, int h, int mi, int s) {
-        SYSTEMTIME t{};
-        t.wYear = static_cast<WORD>(y), t.wMonth = static_cast<WORD>(mo);
-        t.wDay = static_cast<WORD>(d), t.wHour = static_cast<WORD>(h);
-        t.wMinute = static_cast<WORD>(mi), t.wSecond = static_cast<WORD>(s);
-        return t;
-    };
+    // year, month, day of week, day, hour, minute, second, millisecond
     const struct {
         SYSTEMTIME local, utc;
         const char* time;
     } cases[] = {
-        {at(2026, 3, 1, 14, 5, 9), at(2026, 3, 1, 13, 5, 9), "14:05:09+01:00"},
-        {at(2026, 3, 1, 14, 5, 9), at(2026, 3, 1, 14, 5, 9), "14:05:09"},
-        {at(2026, 1, 1, 0, 30, 0), at(2025, 12, 31, 23, 30, 0), "00:30:00+01:00"},
-        {at(2026, 3, 1, 19, 0, 0), at(2026, 3, 2, 0, 0, 0), "19:00:00-05:00"},
-        {at(2026, 3, 1, 17, 30, 0), at(2026, 3, 1, 12, 0, 0), "17:30:00+05:00"},
-        {at(2026, 3, 1, 14, 0, 0), at(2026, 3, 1, 12, 59, 59), "14:00:00+01:00"},
+        {{2026, 3, 0, 1, 14, 5, 9, 0}, {2026, 3, 0, 1, 13, 5, 9, 0}, "14:05:09+01:00"},
+        {{2026, 3, 0, 1, 14, 5, 9, 0}, {2026, 3, 0, 1, 14, 5, 9, 0}, "14:05:09"},
+        {{2026, 1, 0, 1, 0, 30, 0, 0}, {2025, 12, 0, 31, 23, 30, 0, 0}, "00:30:00+01:00"},
+        {{2026, 3, 0, 1, 19, 0, 0, 0}, {2026, 3, 0, 2, 0, 0, 0, 0}, "19:00:00-05:00"},
+        {{2026, 3, 0, 1, 17, 30, 0, 0}, {2026, 3, 0, 1, 12, 0, 0, 0}, "17:30:00+05:00"},
+        {{2026, 3, 0, 1, 14, 0, 0, 0}, {2026, 3, 0, 1, 12, 59, 59, 0}, "14:00:00+01:00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LandXmlImEx::HeaderTime(c.local, c.utc), c.time);
-    EXPECT_EQ(LandXmlImEx::HeaderDate(at(2026, 3, 1, 0, 0, 0)), "2026-03-01");
+    EXPECT_EQ(LandXmlImEx::HeaderDate(cases[0].local), "2026-03-01");
 }
 
 TEST(RailwayValues, TextsSplitIntoTheirItems) {
