@@ -1,5 +1,4 @@
-// The LandXML export against a golden file and the LandXML schemas, and the
-// railway value texts.
+// The LandXML export against a golden file and the LandXML schemas, and the railway value texts.
 
 #include "formats/LandXmlImEx.h"
 
@@ -26,9 +25,8 @@ struct Piece {
     int speed;
 };
 
-// The golden file's three elements, then a realistic run: straights, clothoids,
-// arcs both ways, a reverse curve (two clothoids meeting at the straight), a
-// clothoid between two radii.
+// The golden file's three elements, then a realistic run: straights, clothoids, arcs both ways,
+// a reverse curve (two clothoids meeting at the straight), a clothoid between two radii.
 const Piece kPieces[] = {
     {0, 0, 100, 0, 120},      {500, 500, 50, 80, 120}, {500, 0, 60, 80, 100},
     {0, 0, 150, 0, 100},      {0, -800, 80, 0, 100},   {-800, -800, 200, 60, 100},
@@ -37,9 +35,8 @@ const Piece kPieces[] = {
     {0, 0, 250.5, 0, 80},
 };
 
-// A project of the first n pieces, chained from (1000, 2000) heading north at
-// station 12.3456; with plainLast the last one is a CvPolyElement, without
-// railway values.
+// A project of the first n pieces, chained from (1000, 2000) heading north at station 12.3456;
+// with plainLast the last one is a CvPolyElement, without railway values.
 void MakeProject(TrackProject& p, std::size_t n, bool plainLast = false) {
     p.projectTexts[0] = CString("Golden track");
     p.projectTexts[1] = CString("Main  ");
@@ -83,8 +80,7 @@ TEST(LandXmlExport, WritesTheGoldenFile) {
     EXPECT_EQ(written, golden);
 }
 
-// Runs xmllint on a file against the schema of its version; "" when it
-// validates.
+// Runs xmllint on a file against the schema of its version; "" when it validates.
 std::string SchemaProblems(const std::string& file, const std::string& version) {
     const std::string command = "xmllint --noout --schema '" +
                                 DataPath("landxml-schema/LandXML-" + version + ".xsd") + "' '" +
@@ -92,10 +88,8 @@ std::string SchemaProblems(const std::string& file, const std::string& version) 
     return std::system(command.c_str()) == 0 ? "" : FileBytes(file + ".log");
 }
 
-// Each version validates against its schema and reads back through the import:
-// the same elements, positions every 10 m, the profile and (from 1.1 on) the
-// cants at the element starts.
-TEST(LandXmlExport, PrecisionVersionsSchemasAndTheImport) {
+// Each version validates against its schema.
+TEST(LandXmlExport, PrecisionVersionsAndSchemas) {
     const struct {
         int precision, major, minor;
         const char* staStart;
