@@ -12,15 +12,21 @@
 // Text is UTF-8 in the document and Windows-1252 inside the library; the conversion happens here
 // and nowhere else. Numbers are read and written without the C locale.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CvPolyLine;
 class CvSporopPointList;
 class TrackProject;
 class VS_LinjePaalegg;
 struct SYSTEMTIME;
+
+namespace rigel {
+struct LandXmlReadOptions;
+}
 
 namespace pugi {
 class xml_document;
@@ -58,6 +64,35 @@ public:
     // process set, reads units, points and (when both targets are set) alignments.
     bool Load(const char* fileName, bool process);
 
+    // Load from bytes in memory (the fuzz target's way in); the file name given to the hooks is
+    // empty.
+    bool LoadBuffer(std::string_view bytes, bool process);
+    // The points of PointsByKey as survey points (code and description from the key), appended
+    // in key order; the list's unit word from LinearFactor. The second half of ImportPoints.
+    void AppendPoints(CvSporopPointList& points) const;
+
+    // Folder of the local LandXML schemas (LandXML-1.1.xsd, ...): $RIGEL_LANDXML_SCHEMAS, else
+    // empty (no schema; loading goes on without it).
+    static std::string SchemaDirectory();
+
+private:
+    // Import steps (LandXmlImport.cpp).
+    bool LoadSchema();
+    bool LoadWith(const std::string& fileName, bool process,
+                  const std::function<bool(pugi::xml_document&, const rigel::LandXmlReadOptions&,
+                                           std::string* reason)>& read);
+    bool ProcessDocument();
+    void ReadUnits(const pugi::xml_node& root);
+    void ReadCgPoints(const pugi::xml_node& root);
+    void AddCgPoint(bool hasCode, std::string_view code, bool hasName, std::string_view name,
+                    std::string_view text, std::string_view pntRef);
+    KeyedPoint PointText(std::string_view text, std::string_view pntRef) const;
+    KeyedPoint PointText(const pugi::xml_node& node) const;
+    void ReadAlignments(const pugi::xml_node& root);
+    bool ReadCoordGeom(const pugi::xml_node& coordGeom);
+    bool ReadProfAlign(const pugi::xml_node& profAlign);
+
+public:
     // Export of the project's alignment, vertical alignment and cants. Nothing is written when
     // there is no project or its alignment is empty. true when the file was written.
     bool Export(TrackProject* project, const char* fileName);

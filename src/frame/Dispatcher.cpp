@@ -15,6 +15,7 @@
 #include "frame/readers/KofReader.h"
 #include "frame/readers/MicReader.h"
 #include "frame/readers/PxyReader.h"
+#include "platform/base/StrengListe.h"
 #include "platform/base/Trace.h"
 #include "platform/host/HostUi.h"
 
@@ -118,6 +119,52 @@ void LoadMic(const LoadRequest& request) {
     ArchiveLineSource lines(request.archive, ArchiveName(request.archive));
     TraceCounts("MIC", lines.Name(), ReadMicPoints(lines, {centre, left, right}, StatePoints()));
     CheckCentreTrack(State(), nullptr);
+}
+
+// The survey points of a LandXML file, read by name. The code lists of the text step are the
+// load's own: the library's numeric lists are neither used nor changed. A point goes to the first
+// line whose list holds its code; without an assignment (no codes, or the dialog cancelled) every
+// point is taken as the centre track.
+void LoadXml(const LoadRequest& request) {
+    CFile* bound = request.archive.GetFile();
+    if (bound == nullptr) {
+        Trace("[::Serialize] XML: no file bound to the archive; nothing read\n");
+        return;
+    }
+    const std::string path = bound->GetFilePath().str();
+    CloseBoundFile(&request.archive, *bound);
+    CvSporopPointList read(1);
+    LandXmlImEx importer;
+    importer.ImportPoints(path.c_str(), &read);
+    if (!importer.ErrorText.empty())
+        Trace("[::Serialize] XML %s: %s\n", path, importer.ErrorText);
+
+    LibraryState& state = State();
+    StrengListe centre(1), left(1), right(1);
+    CvPolyLine working(1);
+    const bool assigned =
+        TextFeatureCodeStep(centre, left, right, request.askCodes, &working, read);
+    long dropped = 0;
+    for (int i = 0; i < read.Antall(); ++i) {
+        const CvSporopPoint& p = *read.Punkt(i);
+        CvSporopPointList* target = &state.CenterPoints;
+        if (assigned) {
+            target = centre.Finnes(p.code)  ? &state.CenterPoints
+                     : left.Finnes(p.code)  ? &state.LeftRailPoints
+                     : right.Finnes(p.code) ? &state.RightRailPoints
+                                            : nullptr;
+        }
+        if (target == nullptr) {
+            ++dropped;
+            continue;
+        }
+        target->Append(std::make_unique<CvSporopPoint>(p.x(), p.y(), p.z(), p.code, p.description));
+    }
+    Trace("[::Serialize] XML %s: %d points, %ld with other codes dropped\n", path, read.Antall(),
+          dropped);
+    CheckCentreTrack(state, &working);
+    if (request.project != nullptr)
+        request.project->pointListWord = read.unitWord;
 }
 
 // What the rail-format writers cannot see in the base types: the survey point's texts and the
@@ -256,7 +303,7 @@ void DeleteEmptyFile(const std::string& path) {
 } // namespace
 
 // clang-format off
-const std::array<ReaderRow, 7> kReaders = {{
+const std::array<ReaderRow, 8> kReaders = {{
     {kSPW, "SPW", LoadSpw, false},
     {kKOF, "KOF", LoadKof, true},
     {kPXY, "PXY", LoadPxy, true},
@@ -264,10 +311,7 @@ const std::array<ReaderRow, 7> kReaders = {{
     {kVTDVariant, "VTD", LoadVtd, true},
     {kMIC, "MIC", LoadMic, true},
     {kGPS, "GPS", LoadGps, true},
-}};
-
-const std::array<MissingReader, 1> kMissingReaders = {{
-    {kXML, "the LandXML import"},
+    {kXML, "XML", LoadXml, true},
 }};
 
 const std::array<SaveRow, 15> kSaveSteps = {{
@@ -319,14 +363,6 @@ void Load(const LoadRequest& request) {
     if (const ReaderRow* row = FindReader(request.type)) {
         row->load(request);
         return;
-    }
-    for (const MissingReader& missing : kMissingReaders) {
-        if (missing.type == request.type) {
-            Trace("[::Serialize] type %u: its reader comes with %s and is not part of this "
-                  "build; nothing read\n",
-                  request.type, missing.comesWith);
-            return;
-        }
     }
     Trace("[::Serialize] type %u has no reader; nothing read\n", request.type);
 }

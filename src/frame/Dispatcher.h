@@ -3,9 +3,8 @@
 // reader or the writers, from two constant tables.
 //
 // Loading (an archive in load mode): kReaders maps a type to its load. Types without a row load
-// nothing; the dispatcher traces why ("no reader for this type", or the component that will bring
-// one). Every load of survey points ends with CheckCenterCoordinateList; the project file fills the
-// host's TrackProject instead.
+// nothing, and the dispatcher traces that. Every load of survey points ends with
+// CheckCenterCoordinateList; the project file fills the host's TrackProject instead.
 //
 // Saving (an archive in store mode, or a file): the writers run in the order of kSaveSteps, each
 // when the type asks for it (9 asks for every row that lists it). The save closes the archive and
@@ -46,13 +45,7 @@ struct ReaderRow {
 // The variant of the trolley measurement file that its reader reads with the flag 1.
 inline constexpr unsigned kVTDVariant = 28;
 
-extern const std::array<ReaderRow, 7> kReaders;
-
-struct MissingReader {
-    unsigned type;
-    const char* comesWith;
-};
-extern const std::array<MissingReader, 1> kMissingReaders;
+extern const std::array<ReaderRow, 8> kReaders;
 
 // The row for type, or null.
 const ReaderRow* FindReader(unsigned type);

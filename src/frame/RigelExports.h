@@ -12,6 +12,7 @@ class CFile;
 class CvPolyLine;
 class DT_Nodeliste;
 class TrackProject;
+class VS_LinjePaalegg;
 
 #define RIGEL_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -55,6 +56,12 @@ RIGEL_EXPORT bool GetFileTypeFromArchive(CArchive* archive, unsigned* type);
 RIGEL_EXPORT int rigel_GetVantaTDT(CString* path, CvPolyLine* alignment);
 RIGEL_EXPORT int rigel_GetVantaHDT(CString* path, DT_Nodeliste* points);
 RIGEL_EXPORT int rigel_GetVantaUDT(CString* path, TrackProject* project);
+
+// The alignments of a LandXML file appended to alignment, their profiles' intersection points to
+// profile, and their cants given to the alignment's elements. Always 1: a problem with the file
+// leaves the targets as they were, or partly filled.
+RIGEL_EXPORT int rigel_GetLandXMLAlignment(const char* path, CvPolyLine* alignment,
+                                           VS_LinjePaalegg* profile);
 
 // The older callers' fixed tables; every argument by address.
 RIGEL_EXPORT void GETKOF(int* mode, int* unused, double* x, double* y, double* z, int* status);

@@ -88,8 +88,9 @@ std::string SchemaProblems(const std::string& file, const std::string& version) 
     return std::system(command.c_str()) == 0 ? "" : FileBytes(file + ".log");
 }
 
-// Each version validates against its schema.
-TEST(LandXmlExport, PrecisionVersionsAndSchemas) {
+// Each version validates against its schema and reads back through the import: the same
+// elements, positions every 10 m, the profile and (from 1.1 on) the cants at the element starts.
+TEST(LandXmlExport, PrecisionVersionsSchemasAndTheImport) {
     const struct {
         int precision, major, minor;
         const char* staStart;
@@ -116,6 +117,36 @@ TEST(LandXmlExport, PrecisionVersionsAndSchemas) {
         EXPECT_NE(FileBytes(file).find("<Alignment name=\"Main\" staStart=\"" +
                                        std::string(c.staStart) + "\""),
                   std::string::npos);
+
+        CvPolyLine back(1);
+        VS_LinjePaalegg profile;
+        ASSERT_EQ(LandXmlImEx().ImportAlignment(file.c_str(), &back, &profile), 0);
+        ASSERT_EQ(back.GetCount(), project.alignment.GetCount()) << version;
+        const double tolerance = c.precision < 0 ? 1e-6 : 1e-3;
+        for (int i = 0; i < back.GetCount(); ++i) {
+            const CvPolyElement &a = *project.alignment.Element(i), &b = *back.Element(i);
+            SCOPED_TRACE(version + " element " + std::to_string(i));
+            EXPECT_EQ(b.ElementType(), a.ElementType());
+            for (const auto& [want, got] :
+                 {std::pair{a.StartRadius()->Get(), b.StartRadius()->Get()},
+                  {a.EndRadius()->Get(), b.EndRadius()->Get()},
+                  {a.Length()->Get(), b.Length()->Get()},
+                  {a.StartSTA()->Get(), b.StartSTA()->Get()}})
+                EXPECT_NEAR(got, want, tolerance);
+            for (double s = 0; s < a.Length()->Get(); s += 10) {
+                DT_Punkt p, q;
+                ASSERT_TRUE(a.PosAtStation(a.StartSTA()->Get() + s, &p) &&
+                            b.PosAtStation(b.StartSTA()->Get() + s, &q));
+                EXPECT_LT(p.AvstandTil(q), tolerance) << s;
+            }
+            // The arc's cant begins 0.25 m after its start; the plain element has no
+            // cant station.
+            const double cant = c.cant ? kPieces[i == 1 || i == 12 ? i - 1 : i].cant : 0.0;
+            EXPECT_EQ(dynamic_cast<const TierTabElementSporop&>(b).h1.Get(), cant);
+        }
+        ASSERT_EQ(profile.Antall(), project.verticalAlignment.Antall());
+        for (int i = 0; i < profile.Antall(); ++i)
+            EXPECT_TRUE(profile.Punkt(i)->Lik(*project.verticalAlignment.Punkt(i), tolerance));
     }
 }
 

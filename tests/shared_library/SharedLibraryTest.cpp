@@ -44,6 +44,7 @@ const std::vector<std::string> kEntryPoints = {
     "rigel_GetVantaTDT",
     "rigel_GetVantaHDT",
     "rigel_GetVantaUDT",
+    "rigel_GetLandXMLAlignment",
 };
 
 TEST(SharedLibrary, ExportsEveryEntryPointUnderItsPlainName) {

@@ -1,33 +1,19 @@
 // rigel convert INPUT OUTPUT: a project file read whole, or a survey whose centre track becomes
-// the project's measured points, saved through Serialize in store mode at OUTPUT with the type
-// of --type or of OUTPUT's extension. The files written are listed on standard output, one per
-// line; a writer that fails is named with its reason on standard error.
+// the project's measured points, saved at OUTPUT (ProjectOutput.h).
 //
 // Exit codes: 0 every asked-for file written; 1 input unreadable or a writer failed; 2 a usage
 // problem (as for rigel load).
 
-#include "CliHostUi.h"
 #include "Commands.h"
-#include "Messages.h"
 #include "ProjectInput.h"
+#include "ProjectOutput.h"
 #include "SurveyInput.h"
 
 #include "formats/TrackProject.h"
-#include "frame/Dispatcher.h"
 #include "frame/FileTypes.h"
-#include "frame/RigelExports.h"
-#include "platform/base/AtomicFile.h"
-#include "platform/base/TextScan.h"
-#include "platform/base/Trace.h"
-#include "platform/host/CArchive.h"
-#include "platform/host/CFile.h"
-#include "platform/host/CWinApp.h"
-
-#include <sys/stat.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace rigel::cli {
 
@@ -35,61 +21,9 @@ namespace {
 
 struct ConvertOptions {
     SurveyOptions survey; // survey.file is INPUT
-    std::string output;
-    std::string type;      // of OUTPUT: a number, an extension, "all" or "trolley"
+    OutputOptions out;
     std::string inputType; // of INPUT, when its name does not tell it
-    bool railExports = false;
-    bool force = false;
-    std::string section; // FROM:TO of the rail formats; empty: the whole alignment
 };
-
-// What tells that a file was replaced: atomic writes give it a new inode, in-place writes a new
-// modification time or size.
-struct FileIdentity {
-    bool exists = false;
-    ino_t inode = 0;
-    timespec modified{};
-    off_t size = 0;
-
-    static FileIdentity Of(const std::string& path) {
-        struct stat s {};
-        FileIdentity id;
-        if (::stat(path.c_str(), &s) == 0)
-            id = {true, s.st_ino, s.st_mtim, s.st_size};
-        return id;
-    }
-    bool operator==(const FileIdentity& o) const {
-        return exists == o.exists && inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
-               modified.tv_nsec == o.modified.tv_nsec && size == o.size;
-    }
-};
-
-struct Target {
-    std::string name;
-    FileIdentity before;
-};
-
-// The files the save rows of type will write, named as the dispatcher names them.
-std::vector<Target> TargetsOf(const std::string& output, unsigned type, bool railExports) {
-    std::vector<Target> targets;
-    for (const SaveRow& row : kSaveSteps) {
-        if (!RowApplies(row, type, railExports))
-            continue;
-        Streng name;
-        CString base(output);
-        SetFileExtFromFileType2(row.extension != 0 ? row.extension : type, &name, &base);
-        targets.push_back({name.str(), FileIdentity::Of(name.str())});
-    }
-    return targets;
-}
-
-std::optional<unsigned> OutputType(const ConvertOptions& o) {
-    if (o.type == "all")
-        return kAllTypes;
-    if (o.type == "trolley")
-        return kAllTrolley;
-    return DecideType(o.type, o.output, "--type");
-}
 
 // The project to save: a project file whole, or a survey's centre track as its measured points.
 int ReadInput(const ConvertOptions& o, TrackProject& project) {
@@ -106,100 +40,14 @@ int ReadInput(const ConvertOptions& o, TrackProject& project) {
     return 0;
 }
 
-// Binds OUTPUT to a storing archive as the host's save dialog does. An existing file is opened in
-// place and left as it is, so that a writer that fails loses nothing; a new one is made empty,
-// and the dispatcher deletes it when no writer takes its name.
-int Save(const ConvertOptions& o, unsigned type, TrackProject& project,
-         std::vector<std::string>& traced) {
-    CFile file;
-    CFileException error;
-    const bool exists = FileIdentity::Of(o.output).exists;
-    const UINT mode = exists ? CFile::modeWrite : CFile::modeCreate | CFile::modeWrite;
-    if (!file.Open(o.output.c_str(), mode, &error)) {
-        Complain("cannot write %s: %s", o.output, ErrnoText(error.m_lOsError));
-        return 1;
-    }
-    CWinApp app("rigel");
-    app.SetProfilePath(ProfilePath(o.survey.profile));
-    AfxSetApp(&app);
-    DialogFlags flags;
-    flags.force = o.force;
-    CliHostUi ui(flags, stdin, stderr);
-    ScopedHostUi installUi(ui);
-    // The writers report why they failed in the trace.
-    const TraceSink previous = SetTraceSink([&traced](std::string_view line) {
-        traced.emplace_back(line);
-        if (!traced.back().empty() && traced.back().back() == '\n')
-            traced.back().pop_back();
-    });
-    {
-        CArchive archive(&file, CArchive::store);
-        Serialize(&archive, &project, static_cast<int>(type), 0, 0, o.railExports ? 1 : 0);
-    }
-    SetTraceSink(previous);
-    AfxSetApp(nullptr);
-    return 0;
-}
-
-// The station range the rail formats cover (the project file does not keep it): --section, else
-// the alignment's stations, else everything.
-bool SetSection(const ConvertOptions& o, TrackProject& project) {
-    if (!o.section.empty()) {
-        double from = 0, to = 0;
-        std::string rest;
-        if (Scan(o.section, "%lf:%lf%s", &from, &to, &rest) != 2 || !(from < to)) {
-            Complain("--section %s: give FROM:TO with FROM below TO", o.section);
-            return false;
-        }
-        project.sectionStart = from;
-        project.sectionEnd = to;
-    } else if (project.alignment.GetCount() == 0 ||
-               !project.alignment.StationRange(&project.sectionStart, &project.sectionEnd)) {
-        project.sectionStart = -1e12;
-        project.sectionEnd = 1e12;
-    }
-    return true;
-}
-
-int RunConvert(const ConvertOptions& o) {
-    const std::optional<unsigned> type = OutputType(o);
-    if (!type)
+int RunConvert(ConvertOptions& o) {
+    o.out.profile = o.survey.profile;
+    if (!OutputType(o.out))
         return 2;
     TrackProject project;
     if (const int code = ReadInput(o, project); code != 0)
         return code;
-    if (!SetSection(o, project))
-        return 2;
-
-    std::vector<Target> targets = TargetsOf(o.output, *type, o.railExports);
-    std::vector<std::string> traced;
-    if (const int code = Save(o, *type, project, traced); code != 0)
-        return code;
-
-    int result = 0;
-    for (const Target& target : targets) {
-        if (!(FileIdentity::Of(target.name) == target.before)) {
-            std::printf("%s\n", target.name.c_str());
-            continue;
-        }
-        std::string why;
-        const std::string leaf = std::filesystem::path(target.name).filename().string();
-        for (const std::string& line : traced)
-            if (line.find(leaf) != std::string::npos ||
-                line.find("nothing written") != std::string::npos)
-                why += (why.empty() ? "" : "; ") + line;
-        Complain("%s not written%s%s", target.name, why.empty() ? "" : ": ", why);
-        result = 1;
-    }
-    for (const MissingWriter& missing : kMissingWriters)
-        if (RowApplies(missing.types, *type))
-            Complain("no %s file: its writer comes with %s",
-                     std::string(ExtensionOfType(missing.extension)), missing.comesWith);
-    if (targets.empty() && result == 0) {
-        Complain("type %u saves no file", *type);
-        return 2;
-    }
-    return std::fflush(stdout) == 0 ? result : 1;
+    return SaveProject(o.out, project);
 }
 
 } // namespace
@@ -209,21 +57,14 @@ RunCommand SetupConvert(CLI::App& sub) {
     sub.add_option("INPUT", o->survey.file,
                    "a project file (SPW), or a survey file that rigel load reads")
         ->required();
-    sub.add_option("OUTPUT", o->output,
+    sub.add_option("OUTPUT", o->out.output,
                    "the file to save; every further file is named after it with its own "
                    "extension")
         ->required();
-    sub.add_option("--type", o->type,
-                   "what to save: a file type number or extension (spw, kof, tit, ...), 'all' "
-                   "(type 9: every format) or 'trolley' (type 24); default: OUTPUT's extension");
     sub.add_option(
         "--input-type", o->inputType,
         "the type of INPUT, as a number or an extension, when its name does not tell it");
-    sub.add_flag("--rail-exports", o->railExports,
-                 "also write the rail formats (LFT, ALC, CSV, GEO, VER)");
-    sub.add_option("--section", o->section,
-                   "FROM:TO: the stations the rail formats cover (default: the whole alignment)");
-    sub.add_flag("--force", o->force, "answer Yes where a writer asks to overwrite a file");
+    AddOutputFlags(sub, o->out);
     const std::function<void()> noteFlags = AddSurveyFlags(sub, o->survey);
     return [o, noteFlags] {
         noteFlags();

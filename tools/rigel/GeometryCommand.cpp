@@ -1,11 +1,13 @@
 // rigel geometry ALIGNMENT (--stations FROM:STEP:TO | --project POINTS.csv): the alignment
-// component on its own, on a tier-table file, a project file's alignment or a trolley's TDT table.
+// component on its own, on a tier-table file, a project file's alignment, a trolley's TDT table
+// or the alignments of a LandXML file.
 // The rows come from rigel::WriteStationRows / WriteProjectionRows.
 
 #include "Commands.h"
 
 #include "AlignmentCsv.h"
 #include "ProjectInput.h"
+#include "SurveyInput.h"
 
 #include "formats/TrackProject.h"
 #include "frame/FileTypes.h"
@@ -78,6 +80,14 @@ int RunGeometry(const GeometryOptions& options) {
                          status == -2 ? "no such file" : "cannot be read");
             return 1;
         }
+    } else if (typed && type == kXML) {
+        // The alignments of a LandXML file, through the library's export.
+        CFile probe;
+        if (!OpenReadable(options.alignment, probe))
+            return 1;
+        probe.Close();
+        rigel_GetLandXMLAlignment(options.alignment.c_str(), &alignment,
+                                  &project.verticalAlignment);
     } else if (!alignment.InitFrom_TIT_File(options.alignment.c_str(), 0, 0, nullptr)) {
         std::fprintf(stderr, "rigel geometry: %s\n", alignment.LastError().c_str());
         return 1;
@@ -115,7 +125,7 @@ RunCommand SetupGeometry(CLI::App& sub) {
     auto options = std::make_shared<GeometryOptions>();
     sub.add_option("ALIGNMENT", options->alignment,
                    "tier-table file of the alignment, a project file (SPW) whose alignment is "
-                   "taken, or a trolley alignment table (TDT)")
+                   "taken, a trolley alignment table (TDT) or a LandXML file (XML)")
         ->required();
     CLI::Option* stations =
         sub.add_option("--stations", options->stations,

@@ -81,13 +81,9 @@ bool HasReader(const SurveyOptions& o, unsigned type) {
                  o.file, row->name, CommandName(), readable);
         return false;
     }
-    std::string comesWith;
-    for (const MissingReader& missing : kMissingReaders)
-        if (missing.type == type)
-            comesWith = Format(" yet (it comes with %s)", missing.comesWith);
     const std::string_view extension = ExtensionOfType(type);
-    Complain("%s: no reader for type %u%s%s; %s reads %s", o.file, type,
-             extension.empty() ? std::string() : Format(" (%s)", std::string(extension)), comesWith,
+    Complain("%s: no reader for type %u%s; %s reads %s", o.file, type,
+             extension.empty() ? std::string() : Format(" (%s)", std::string(extension)),
              CommandName(), readable);
     return false;
 }

@@ -1,0 +1,52 @@
+// The LandXML reader and the whole import (units, points, alignments, profiles, cants) on any
+// bytes. Besides not crashing: the reader and the import agree on whether the document loads,
+// nothing makes more elements, profile points or survey points than the input has tags, and every
+// message box the import shows is one of the answered ones (one per "Spiral" in the input at
+// most).
+
+#include "FuzzInput.h"
+
+#include "formats/LandXmlImEx.h"
+#include "formats/LandXmlReader.h"
+#include "platform/base/VS_LinjePaalegg.h"
+#include "platform/host/ScriptedHostUi.h"
+#include "platform/polyline/CvPolyLine.h"
+#include "points/CvSporopPointList.h"
+
+#include <algorithm>
+#include <pugixml.hpp>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const long tags = std::count(bytes.begin(), bytes.end(), '<');
+    long spirals = 0;
+    for (std::size_t at = bytes.find("Spiral"); at != std::string_view::npos;
+         at = bytes.find("Spiral", at + 1))
+        ++spirals;
+
+    pugi::xml_document document;
+    const bool read = rigel::ReadLandXmlBuffer(bytes, document);
+
+    rigel::ScriptedHostUi ui;
+    for (long i = 0; i < spirals; ++i)
+        ui.QueueMessageBoxAnswer(IDOK);
+    rigel::ScopedHostUi scoped(ui);
+    CvPolyLine alignment(1);
+    VS_LinjePaalegg profile;
+    CvSporopPointList points(1);
+    LandXmlImEx importer;
+    importer.AlignmentTarget = &alignment;
+    importer.ProfileTarget = &profile;
+    // Half the inputs load first without processing, so that processing runs on a kept document.
+    if (size > 0 && (data[0] & 1) != 0)
+        importer.LoadBuffer(bytes, false);
+    const bool loaded = importer.LoadBuffer(bytes, true);
+    importer.AppendPoints(points);
+    if (loaded != read)
+        __builtin_trap();
+    if (alignment.GetCount() > tags || profile.Antall() > tags || points.Antall() > tags ||
+        !ui.Unanswered().empty())
+        __builtin_trap();
+    return 0;
+}
