@@ -276,6 +276,15 @@ bool WriteUdt(SaveJob& job) {
     trolley.CantBase = job.project.cantBase;
     return TrolleyResult(job, "UDT", trolley.WriteUDT(&job.project, job.name.c_str()));
 }
+bool WriteXml(SaveJob& job) {
+    LandXmlImEx landXml;
+    if (landXml.Export(&job.project, job.name.c_str()))
+        return true;
+    Trace("[::Serialize] LandXML %s not written: %s\n", job.name,
+          job.project.alignment.GetCount() == 0 ? "the project's alignment is empty"
+                                                : landXml.ErrorText);
+    return false;
+}
 
 void CloseBoundFile(CArchive* archive, CFile& file) {
     try {
@@ -312,7 +321,7 @@ const std::array<ReaderRow, 8> kReaders = {{
     {kXML, "XML", LoadXml, true},
 }};
 
-const std::array<SaveRow, 15> kSaveSteps = {{
+const std::array<SaveRow, 16> kSaveSteps = {{
     {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
@@ -330,6 +339,7 @@ const std::array<SaveRow, 15> kSaveSteps = {{
     {{kTDT, kAllTypes, kAllTrolley}, false, kTDT, WriteTdt, nullptr},
     {{kHDT, kAllTypes, kAllTrolley}, false, kHDT, WriteHdt, nullptr},
     {{kUDT, kAllTypes, kAllTrolley}, false, kUDT, WriteUdt, nullptr},
+    {{kXML, kAllTypes, 0}, false, kXML, WriteXml, nullptr},
 }};
 
 const std::array<SaveTypeRow, 9> kSaveTypes = {{
@@ -345,9 +355,6 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 1> kMissingWriters = {{
-    {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
-}};
 // clang-format on
 
 const ReaderRow* FindReader(unsigned type) {
@@ -425,12 +432,6 @@ void Save(const SaveRequest& request) {
               project.sectionStart, project.sectionEnd, dump.LastError());
         return;
     }
-
-    for (const MissingWriter& missing : kMissingWriters)
-        if (RowApplies(missing.types, request.type))
-            Trace("[::Serialize] no %s file written: its writer comes with %s and is not part of "
-                  "this build\n",
-                  std::string(ExtensionOfType(missing.extension)), missing.comesWith);
 
     SaveJob job{project, dump, points, vertical, request.type, request.spwFlag, {}};
     for (const SaveRow& row : kSaveSteps) {

@@ -43,11 +43,8 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         }
         EXPECT_EQ(RowApplies(row, row.types[0], false), !row.railExports);
     }
-    for (const MissingWriter& missing : kMissingWriters)
-        EXPECT_TRUE(extensions.insert(ExtensionOfType(missing.extension)).second)
-            << missing.extension;
     EXPECT_EQ(extensions.count(""), 0u) << "every output has an extension";
-    EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1 + kMissingWriters.size()); // LIN and DAT
+    EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1); // LIN and DAT
 
     // The save order, and the message of each failure (LIN stands for the LIN/DAT row).
     std::vector<std::pair<std::string_view, std::string_view>> order;
@@ -70,6 +67,7 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         {"TDT", "-"},
         {"HDT", "-"},
         {"UDT", "-"},
+        {"XML", "-"},
     };
     EXPECT_EQ(order, expected);
 }
@@ -121,10 +119,11 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     TraceCapture trace;
     SaveAs("proj.SPW", kAllTypes, false, &project);
     ui.Verify(); // no message box
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL",
-                                                "proj.NDB", "proj.TDT", "proj.HDT", "proj.UDT"}))
-        << "the empty proj.SPW is deleted, then written; the LandXML writer is not built";
-    EXPECT_NE(trace.Text().find("no XML file written"), std::string::npos);
+    EXPECT_EQ(Written(),
+              (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB",
+                                     "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}))
+        << "the empty proj.SPW is deleted, then written";
+    EXPECT_EQ(trace.Text().find("no XML file written"), std::string::npos);
     EXPECT_EQ(State().CurrentProject, &project);
     EXPECT_EQ(State().RailExportsEnabled, 0);
 
@@ -134,7 +133,7 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     EXPECT_EQ(Written(),
               (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV",
                                      "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO", "proj.VER",
-                                     "proj.TDT", "proj.HDT", "proj.UDT"}));
+                                     "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}));
     EXPECT_EQ(State().RailExportsEnabled, 1);
 
     // The trolley family and the line-file types.
@@ -222,7 +221,7 @@ TEST_F(Dispatcher, FailedWritersShowTheirMessageAndTheRestStillRuns) {
     EXPECT_EQ(ui.MessageBoxes()[0].type, MB_OK);
     EXPECT_EQ(Written(), (std::set<std::string>{"proj.SPW", "proj.LFT", "proj.ALC", "proj.CSV",
                                                 "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO",
-                                                "proj.TDT", "proj.HDT", "proj.UDT"}));
+                                                "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}));
 }
 
 TEST_F(Dispatcher, SerializeHandsCoordinatesMeridanSaveWholePoints) {
