@@ -22,6 +22,7 @@ class CvPolyLine;
 class CvSporopPointList;
 class TrackProject;
 class VS_LinjePaalegg;
+struct SYSTEMTIME;
 
 namespace rigel {
 struct LandXmlReadOptions;
@@ -122,4 +123,15 @@ public:
 
     // The namespace the LandXML standard publishes for a version.
     static std::string NamespaceFor(int major, int minor);
+
+    // --- export (LandXmlExport.cpp)
+    // Written on Application: our product, its maker and where to find it. A distributor of the
+    // library puts its own name and address here.
+    static constexpr const char* kApplicationName = "Meridan";
+    static constexpr const char* kManufacturerName = "Rigel";
+    static constexpr const char* kManufacturerUrl = "https://example.org/rigel";
+    // The header's date ("2026-03-01", local clock) and time ("14:05:09", followed by the offset
+    // from UTC in whole hours, "+01:00", when the local and UTC hours differ).
+    static std::string HeaderDate(const SYSTEMTIME& local);
+    static std::string HeaderTime(const SYSTEMTIME& local, const SYSTEMTIME& utc);
 };

@@ -5,6 +5,7 @@
 
 #include "elements/TierTabElementSporop.h"
 #include "formats/LandXmlImEx.h"
+#include "formats/LineFile.h"
 #include "formats/TrolleyFile.h"
 #include "formats/VS_LinjePaalegg2.h"
 #include "frame/FeatureCodes.h"
@@ -238,6 +239,12 @@ bool WriteNylp(SaveJob& job) {
 bool WriteNadb(SaveJob& job) {
     return DumpResult(job, "WriteNADBFiles", job.dump.WriteNADBFiles(&job.project.nadbData));
 }
+// The line file carries the host's vertical intersection points, not the working vertical
+// alignment built for the rail formats, and neither a tie nor a line name.
+bool WriteLineTxt(SaveJob& job) {
+    return WriteLineFile(job.name.c_str(), &job.project.alignment, &job.project.verticalAlignment,
+                         nullptr, nullptr);
+}
 bool WriteGeo(SaveJob& job) {
     return DumpResult(
         job, "WriteWinALC_GEO",
@@ -268,6 +275,15 @@ bool WriteUdt(SaveJob& job) {
     trolley.ReferenceGauge = job.project.referenceGauge;
     trolley.CantBase = job.project.cantBase;
     return TrolleyResult(job, "UDT", trolley.WriteUDT(&job.project, job.name.c_str()));
+}
+bool WriteXml(SaveJob& job) {
+    LandXmlImEx landXml;
+    if (landXml.Export(&job.project, job.name.c_str()))
+        return true;
+    Trace("[::Serialize] LandXML %s not written: %s\n", job.name,
+          job.project.alignment.GetCount() == 0 ? "the project's alignment is empty"
+                                                : landXml.ErrorText);
+    return false;
 }
 
 void CloseBoundFile(CArchive* archive, CFile& file) {
@@ -305,7 +321,7 @@ const std::array<ReaderRow, 8> kReaders = {{
     {kXML, "XML", LoadXml, true},
 }};
 
-const std::array<SaveRow, 14> kSaveSteps = {{
+const std::array<SaveRow, 16> kSaveSteps = {{
     {{kSPW, kAllTypes, 0}, false, kSPW, WriteSpw, nullptr},
     {{kKOF, kAllTypes, 0}, false, kKOF, WriteKof, "Write KOF failed"},
     {{kLFT, kAllTypes, 0}, true, kLFT, WriteLft, "[::Serialize] Writing LFT"},
@@ -315,6 +331,7 @@ const std::array<SaveRow, 14> kSaveSteps = {{
     {{kLIN, kDAT, 0}, false, 0, WriteLine, nullptr},
     {{kNYL, kAllTypes, 0}, false, kNYL, WriteNylp, "Write NYLP failed"},
     {{kNDB, kAllTypes, 0}, false, kNDB, WriteNadb, "Write NADB failed"},
+    {{kTXT, 0, 0}, false, kTXT, WriteLineTxt, nullptr},
     {{kGEO, kAllTypes, 0}, true, kGEO, WriteGeo,
      "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
     {{kVER, kAllTypes, 0}, true, kVER, WriteVer,
@@ -322,6 +339,7 @@ const std::array<SaveRow, 14> kSaveSteps = {{
     {{kTDT, kAllTypes, kAllTrolley}, false, kTDT, WriteTdt, nullptr},
     {{kHDT, kAllTypes, kAllTrolley}, false, kHDT, WriteHdt, nullptr},
     {{kUDT, kAllTypes, kAllTrolley}, false, kUDT, WriteUdt, nullptr},
+    {{kXML, kAllTypes, 0}, false, kXML, WriteXml, nullptr},
 }};
 
 const std::array<SaveTypeRow, 9> kSaveTypes = {{
@@ -337,10 +355,6 @@ const std::array<SaveTypeRow, 9> kSaveTypes = {{
     {kSPO,        true,          false},
 }};
 
-const std::array<MissingWriter, 2> kMissingWriters = {{
-    {{kTXT, 0, 0}, kTXT, "the line file"},
-    {{kXML, kAllTypes, 0}, kXML, "the LandXML export"},
-}};
 // clang-format on
 
 const ReaderRow* FindReader(unsigned type) {
@@ -418,12 +432,6 @@ void Save(const SaveRequest& request) {
               project.sectionStart, project.sectionEnd, dump.LastError());
         return;
     }
-
-    for (const MissingWriter& missing : kMissingWriters)
-        if (RowApplies(missing.types, request.type))
-            Trace("[::Serialize] no %s file written: its writer comes with %s and is not part of "
-                  "this build\n",
-                  std::string(ExtensionOfType(missing.extension)), missing.comesWith);
 
     SaveJob job{project, dump, points, vertical, request.type, request.spwFlag, {}};
     for (const SaveRow& row : kSaveSteps) {

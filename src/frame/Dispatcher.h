@@ -9,8 +9,7 @@
 // Saving (an archive in store mode, or a file): the writers run in the order of kSaveSteps, each
 // when the type asks for it (9 asks for every row that lists it). The save closes the archive and
 // the file first, deletes an empty file left at the chosen path, and names every output after
-// that path with the row's extension. Writers that are not part of this build are listed in
-// kMissingWriters: the dispatcher traces that they were asked for and writes nothing for them.
+// that path with the row's extension.
 
 #include "formats/TrackProject.h"
 #include "platform/base/VS_LinjePaalegg.h"
@@ -72,14 +71,7 @@ struct SaveRow {
     const char* failureText; // shown with AfxMessageBox when the writer fails; null: none
 };
 
-extern const std::array<SaveRow, 14> kSaveSteps;
-
-struct MissingWriter {
-    std::array<unsigned, 3> types;
-    unsigned extension;
-    const char* comesWith;
-};
-extern const std::array<MissingWriter, 2> kMissingWriters;
+extern const std::array<SaveRow, 16> kSaveSteps;
 
 // True when the requested type (and the rail-export switch) asks for the row.
 bool RowApplies(const std::array<unsigned, 3>& types, unsigned type);

@@ -4,8 +4,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
 #include <memory>
 
@@ -44,10 +42,6 @@ const char* const kGoldenLine =
 TEST(TierTabElementSporop, ProjectFileLineMatchesTheHandWrittenLineAndRoundTrips) {
     const TierTabElementSporop written = FilledRecord();
     EXPECT_EQ(written.ProjectFileLine(), kGoldenLine);
-    Streng line;
-    EXPECT_EQ(written.GetProjectFileLine(&line), 1);
-    EXPECT_EQ(line.str(), kGoldenLine);
-    EXPECT_EQ(written.GetProjectFileLine(nullptr), 0);
     const std::unique_ptr<CvPolyElement> copy(written.Clone());
     const auto* clone = dynamic_cast<const TierTabElementSporop*>(copy.get());
     ASSERT_NE(clone, nullptr) << "the clone keeps the class";

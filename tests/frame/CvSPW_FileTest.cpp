@@ -7,8 +7,6 @@
 #include "frame/CvSPW_File.h"
 #include "synthetic/SyntheticAlignment.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using rigel::test::FileBytes;

@@ -43,18 +43,14 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         }
         EXPECT_EQ(RowApplies(row, row.types[0], false), !row.railExports);
     }
-    for (const MissingWriter& missing : kMissingWriters)
-        EXPECT_TRUE(extensions.insert(ExtensionOfType(missing.extension)).second)
-            << missing.extension;
     EXPECT_EQ(extensions.count(""), 0u) << "every output has an extension";
-    EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1 + kMissingWriters.size()); // LIN and DAT
+    EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1); // LIN and DAT
 
-    // What a save of every type runs, in order, and the message of each failure.
+    // The save order, and the message of each failure (LIN stands for the LIN/DAT row).
     std::vector<std::pair<std::string_view, std::string_view>> order;
     for (const SaveRow& row : kSaveSteps)
-        if (RowApplies(row, kAllTypes, true))
-            order.emplace_back(ExtensionOfType(row.extension),
-                               row.failureText ? row.failureText : "-");
+        order.emplace_back(ExtensionOfType(row.extension != 0 ? row.extension : row.types[0]),
+                           row.failureText ? row.failureText : "-");
     const std::vector<std::pair<std::string_view, std::string_view>> expected = {
         {"SPW", "-"},
         {"KOF", "Write KOF failed"},
@@ -62,13 +58,16 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         {"ALC", "::Serialize] aRailDumpServer.WriteALC() failed."},
         {"CSV", "[::Serialize] Writing CSV"},
         {"TIT", "-"},
+        {"LIN", "-"},
         {"NYL", "Write NYLP failed"},
         {"NDB", "Write NADB failed"},
+        {"TXT", "-"},
         {"GEO", "::Serialize] aRailDumpServer.WriteWinALC_GEO() failed."},
         {"VER", "::Serialize] aRailDumpServer.WriteWinALC_VER() failed."},
         {"TDT", "-"},
         {"HDT", "-"},
         {"UDT", "-"},
+        {"XML", "-"},
     };
     EXPECT_EQ(order, expected);
 }
@@ -120,10 +119,11 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     TraceCapture trace;
     SaveAs("proj.SPW", kAllTypes, false, &project);
     ui.Verify(); // no message box
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL",
-                                                "proj.NDB", "proj.TDT", "proj.HDT", "proj.UDT"}))
-        << "the empty proj.SPW is deleted, then written; the LandXML writer is not built";
-    EXPECT_NE(trace.Text().find("no XML file written"), std::string::npos);
+    EXPECT_EQ(Written(),
+              (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB",
+                                     "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}))
+        << "the empty proj.SPW is deleted, then written";
+    EXPECT_EQ(trace.Text().find("no XML file written"), std::string::npos);
     EXPECT_EQ(State().CurrentProject, &project);
     EXPECT_EQ(State().RailExportsEnabled, 0);
 
@@ -133,7 +133,7 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     EXPECT_EQ(Written(),
               (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.LFT", "proj.ALC", "proj.CSV",
                                      "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO", "proj.VER",
-                                     "proj.TDT", "proj.HDT", "proj.UDT"}));
+                                     "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}));
     EXPECT_EQ(State().RailExportsEnabled, 1);
 
     // The trolley family and the line-file types.
@@ -143,7 +143,19 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     Clear();
     SaveAs("proj.LIN", kLIN, false, &project);
     SaveAs("proj.DAT", kDAT, false, &project);
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LIN", "proj.DAT"}));
+    SaveAs("proj.txt", kTXT, false, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.LIN", "proj.DAT", "proj.TXT"}));
+    // The line file gets the project's vertical intersection points and no names.
+    EXPECT_EQ(FileBytes(Out("proj.TXT")),
+              "TIE (null)\nTIEVE \n"
+              "LINJA (null)        6101005\t       0.000\n"
+              "ELEM\t   1       0   1       0.000       0.000     0.000\n"
+              "ELEMP1\t   1       0.000        0.0000        0.0000\n"
+              "ELEMP2\t   1     200.000      200.0000        0.0000\n"
+              "TIE (null)\nTIEVE \n"
+              "LINJAZ\t(null)        (null)       \n"
+              "ELEMZ    1      0.0000    100.0000       0.000\n"
+              "ELEMZ    2    200.0000    104.0000       0.000\n");
     // A rail type without the rail exports writes nothing, and its empty file is gone.
     Clear();
     SaveAs("proj.LFT", kLFT, false, &project);
@@ -161,7 +173,8 @@ TEST_F(Dispatcher, AFailedSectionWritesNothingForTheTypesThatSetIt) {
     // Types that set no section are not blocked.
     SaveAs("proj.SPW", kTIT, true, &project);
     SaveAs("proj.SPW", kNYL, true, &project);
-    EXPECT_EQ(Written(), (std::set<std::string>{"proj.TIT", "proj.NYL"}));
+    SaveAs("proj.SPW", kTXT, true, &project);
+    EXPECT_EQ(Written(), (std::set<std::string>{"proj.TIT", "proj.NYL", "proj.TXT"}));
 }
 
 TEST_F(Dispatcher, TheEmptyFileAtTheTargetIsDeletedOthersAreKept) {
@@ -208,7 +221,7 @@ TEST_F(Dispatcher, FailedWritersShowTheirMessageAndTheRestStillRuns) {
     EXPECT_EQ(ui.MessageBoxes()[0].type, MB_OK);
     EXPECT_EQ(Written(), (std::set<std::string>{"proj.SPW", "proj.LFT", "proj.ALC", "proj.CSV",
                                                 "proj.TIT", "proj.NYL", "proj.NDB", "proj.GEO",
-                                                "proj.TDT", "proj.HDT", "proj.UDT"}));
+                                                "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}));
 }
 
 TEST_F(Dispatcher, SerializeHandsCoordinatesMeridanSaveWholePoints) {

@@ -155,18 +155,6 @@ TEST_F(FeatureCodes, WithoutTheDialogOnlyTheProfileDecides) {
     EXPECT_EQ(state.CenterPoints.Antall(), 6);
 }
 
-TEST_F(FeatureCodes, WithoutAnApplicationObjectTheProfileIsLeftAlone) {
-    SetProfileCodes(kCentre, "10\n");
-    const std::string profileBefore = FileBytes(app.GetProfilePath());
-    AfxSetApp(nullptr);
-    ui.QueueFeatureCodeAnswer(Ok(S({}), S({"20"}), S({})));
-    Load(KofPath(), kKOF, true);
-    ui.Verify();
-    EXPECT_TRUE(ui.FeatureCodeDialogs()[0].centre.empty()) << "no registered codes to propose";
-    EXPECT_EQ(Codes(state.LeftRailCodes), (std::vector<int>{20}));
-    EXPECT_EQ(FileBytes(app.GetProfilePath()), profileBefore);
-}
-
 TEST_F(FeatureCodes, TheTierTableOptionReadsAndTurnsTheAlignment) {
     CvPolyLine source(1);
     source.AddElement(new CvPolyElement(DT_Punkt(0, 0), DT_Punkt(100, 0), 0, 0, 100, 0, 100, 1));
@@ -235,8 +223,6 @@ TEST_F(FeatureCodes, TheDialogTakesBackDecimalCodesOnly) {
     DT_IntListe available(1), left(1), centre(1), right(1);
     available.LeggTilVerdi(7);
     CvDialogThemeCodes dialog(nullptr);
-    dialog.m_nRailExports = 1;
-    dialog.m_strFileLabel = "X.KOF contains these feature codes:";
     dialog.InitLists(&available, &left, &centre, &right);
     FeatureCodeDialogAnswer answer =
         Ok(S({" 12 ", "-3", "4x", "", "99999999999"}), S({"7"}), S({}));
@@ -246,7 +232,6 @@ TEST_F(FeatureCodes, TheDialogTakesBackDecimalCodesOnly) {
     EXPECT_EQ(Codes(centre), (std::vector<int>{12, -3}));
     EXPECT_EQ(Codes(left), (std::vector<int>{7}));
     EXPECT_EQ(dialog.m_bReadTierTable, TRUE);
-    EXPECT_EQ(dialog.m_bTurnTierTable, FALSE);
     EXPECT_EQ(ui.FeatureCodeDialogs()[0].available, S({"7"}));
 
     // The headless default confirms the proposal.
@@ -259,8 +244,6 @@ TEST_F(FeatureCodes, TheDialogTakesBackDecimalCodesOnly) {
     EXPECT_TRUE(confirmed.ok);
     EXPECT_EQ(confirmed.centre, S({"10"}));
     EXPECT_EQ(confirmed.right, S({"30"}));
-    EXPECT_TRUE(confirmed.left.empty());
-    EXPECT_FALSE(confirmed.readTierTable);
 }
 
 } // namespace

@@ -64,11 +64,7 @@ TEST(TextFormat, FormatsOfOnlyDoublesMatchSnprintf) {
     const char* const formats[] = {
         "%.15f %.15f %.15f",
         "%.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %.15lf %.15lf",
-        "%.1f",
-        "%.3f",
-        "%.6f",
         "%.3f %.1f 0.0 %.6f %.6f 0.0",
-        "%.4f %.4f %.4f",
         "%.4f 10.0 %.4f",
         "%4.0lf",
         "%lf",

@@ -2,12 +2,7 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <limits>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -19,13 +19,6 @@
 
 namespace rigel::test {
 
-inline std::vector<int> Codes(const DT_IntListe& list) {
-    std::vector<int> codes;
-    for (int i = 0; i < list.Antall(); ++i)
-        codes.push_back(list.Verdi(i));
-    return codes;
-}
-
 inline std::vector<std::string> Descriptions(const CvSporopPointList& list) {
     std::vector<std::string> texts;
     for (int i = 0; i < list.Antall(); ++i)

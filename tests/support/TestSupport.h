@@ -1,8 +1,9 @@
 #pragma once
 // Helpers every test folder shares: fixture paths, a scratch folder, file contents, a file size
-// limit, trace capture and angle differences.
+// limit, trace capture, integer lists and angle differences.
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/DT_IntListe.h"
 #include "platform/base/Trace.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,14 @@ public:
 private:
     TraceSink previous_;
 };
+
+// The values of an integer list, in order.
+inline std::vector<int> Codes(const DT_IntListe& list) {
+    std::vector<int> codes;
+    for (int i = 0; i < list.Antall(); ++i)
+        codes.push_back(list.Verdi(i));
+    return codes;
+}
 
 // The system's accessors take a pointer to the new value; the temporary lives through the call.
 template <typename T> const T* In(const T& value) {

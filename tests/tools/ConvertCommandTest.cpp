@@ -57,8 +57,10 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
                            " not written: the project's alignment is empty"),
               std::string::npos)
         << run.err;
-    EXPECT_NE(run.err.find("no XML file: its writer comes with the LandXML export"),
-              std::string::npos);
+    EXPECT_NE(run.err.find("all.XML not written: [::Serialize] LandXML " + Path("all.XML") +
+                           " not written: the project's alignment is empty"),
+              std::string::npos)
+        << run.err;
 
     // The example project has one: the trolley family is written.
     run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
@@ -77,6 +79,36 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
                 Path("t") + "' --type tdt --force");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(Slurp(Path("t.TDT")), "kept");
+}
+
+TEST_F(ConvertCommand, LineFileByItsExtension) {
+    const std::string example = std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw";
+    Outcome run = Rigel("convert '" + example + "' '" + Path("t.txt") + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, Path("t.TXT") + "\n");
+    // The example's first element and its three vertical intersection points.
+    const std::string text = Slurp(Path("t.TXT"));
+    EXPECT_EQ(text.rfind("TIE (null)\nTIEVE \nLINJA (null)        6101005\t       0.000\n"
+                         "ELEM\t   1       0   1       0.000       0.000     0.000\n"
+                         "ELEMP1\t   1       0.000  6543210.0000   234567.0000\n",
+                         0),
+              0u)
+        << text;
+    const std::string vertical = "LINJAZ\t(null)        (null)       \n"
+                                 "ELEMZ    1      0.0000    120.0000       0.000\n"
+                                 "ELEMZ    2   1100.0000    122.0000  100000.000\n"
+                                 "ELEMZ    3   2000.0000    120.5613       0.000\n";
+    ASSERT_GE(text.size(), vertical.size());
+    EXPECT_EQ(text.substr(text.size() - vertical.size()), vertical);
+
+    // A project without an alignment has no line file, and says why.
+    OnePointProject("bare.spw", 10.0, 20.0);
+    run = Rigel("convert '" + Path("bare.spw") + "' '" + Path("bare.txt") + "'");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("bare.TXT not written: [::WriteLineFile] " + Path("bare.TXT") +
+                           ": the alignment has no elements"),
+              std::string::npos)
+        << run.err;
 }
 
 TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {

@@ -166,10 +166,6 @@ int SaveProject(const OutputOptions& o, TrackProject& project) {
         Complain("%s not written%s%s", target.name, why.empty() ? "" : ": ", why);
         result = 1;
     }
-    for (const MissingWriter& missing : kMissingWriters)
-        if (RowApplies(missing.types, *type))
-            Complain("no %s file: its writer comes with %s",
-                     std::string(ExtensionOfType(missing.extension)), missing.comesWith);
     if (targets.empty() && result == 0) {
         Complain("type %u saves no file", *type);
         return 2;

@@ -68,14 +68,10 @@ TEST_F(PointReaders, OnlyBlankZeroFiveRecordsArePoints) {
     EXPECT_EQ(counts.records, 2);
     EXPECT_EQ(left.Antall() + right.Antall(), 0);
     // "05 ...", "  05 ..." and "-05 ..." are noted; " 5 ..." does not look like a record.
-    EXPECT_EQ(Reasons(),
-              (std::vector<std::string>{
-                  "kof/kof_record_prefix_rules.kof:3: not a point record: a point record begins "
-                  "with \" 05\"",
-                  "kof/kof_record_prefix_rules.kof:5: not a point record: a point record begins "
-                  "with \" 05\"",
-                  "kof/kof_record_prefix_rules.kof:6: not a point record: a point record begins "
-                  "with \" 05\""}));
+    const std::string why = ": not a point record: a point record begins with \" 05\"";
+    EXPECT_EQ(Reasons(), (std::vector<std::string>{"kof/kof_record_prefix_rules.kof:3" + why,
+                                                   "kof/kof_record_prefix_rules.kof:5" + why,
+                                                   "kof/kof_record_prefix_rules.kof:6" + why}));
     const CvSporopPoint& p = *centre.Punkt(1);
     EXPECT_EQ(p.x(), 1005.0);
     EXPECT_EQ(p.y(), 2005.0);
@@ -126,13 +122,11 @@ TEST_F(PointReaders, RecordsWithCoordinatesThatAreNotFiniteAreSkipped) {
     const ReadCounts counts = Kof("kof/kof_non_finite_coordinates_skipped.kof");
     EXPECT_EQ(Descriptions(centre), (std::vector<std::string>{"D"}));
     EXPECT_EQ(counts.skipped, 3);
-    EXPECT_EQ(Reasons(), (std::vector<std::string>{
-                             "kof/kof_non_finite_coordinates_skipped.kof:1: point skipped: x is "
-                             "not a finite number",
-                             "kof/kof_non_finite_coordinates_skipped.kof:2: point skipped: y is "
-                             "not a finite number",
-                             "kof/kof_non_finite_coordinates_skipped.kof:3: point skipped: z is "
-                             "not a finite number"}));
+    const std::string file = "kof/kof_non_finite_coordinates_skipped.kof:";
+    EXPECT_EQ(Reasons(),
+              (std::vector<std::string>{file + "1: point skipped: x is not a finite number",
+                                        file + "2: point skipped: y is not a finite number",
+                                        file + "3: point skipped: z is not a finite number"}));
 
     BufferLineSource gps("1 1 2 3\n2 nan 2 3\n3 1 2 1e400\n", "g.gps");
     CvSporopPointList points(1);

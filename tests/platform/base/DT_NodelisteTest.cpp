@@ -1,10 +1,9 @@
 #include "platform/base/DT_IntListe.h"
 #include "platform/base/StrengListe.h"
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -78,15 +77,8 @@ TEST(DT_Nodeliste, CursorRules) {
     EXPECT_EQ(list.Aktiver(9), nullptr);
     EXPECT_EQ(list.Index(), 0) << "an index out of range leaves the cursor";
 
-    // Look without moving.
-    list.Aktiver(1);
-    EXPECT_EQ(Id(list.Neste()), 2);
-    EXPECT_EQ(Id(list.Forrige()), 0);
-    EXPECT_EQ(Id(list.Forste()), 0);
-    EXPECT_EQ(Id(list.Siste()), 3);
-    EXPECT_EQ(list.Index(), 1);
-
     // Insert goes before the active node and becomes active.
+    list.Aktiver(1);
     list.Insert(new Tracked(10));
     EXPECT_EQ(list.Index(), 1);
     EXPECT_EQ(Id(list.Aktiv()), 10);
@@ -105,19 +97,12 @@ TEST(DT_Nodeliste, CursorRules) {
     EXPECT_EQ(list.SlettObjekt(list.Objekt(0)), 1);
     EXPECT_EQ(Id(list.Aktiv()), 2);
 
-    // Nodes: activate by node, re-point a node.
-    DT_Node* node = list.Node(0);
-    EXPECT_EQ(Id(list.Aktiver(node)), 1);
-    DT_Nodeliste other(1);
-    other.LeggTil(new Tracked(99));
-    EXPECT_EQ(list.Aktiver(other.Node(0)), nullptr) << "a node of another list";
-
     while (list.Antall() > 0) {
         list.AktiverForste();
         list.SlettAktiv();
     }
     EXPECT_EQ(list.Index(), -1);
-    EXPECT_EQ(Tracked::alive, 1);
+    EXPECT_EQ(Tracked::alive, 0);
 }
 
 TEST(DT_Nodeliste, SorterIsStableAndUsesTheVirtualHook) {
@@ -125,10 +110,7 @@ TEST(DT_Nodeliste, SorterIsStableAndUsesTheVirtualHook) {
     for (int v : {5, 3, 9, 3, 1})
         codes.LeggTilVerdi(v);
     codes.Sorter(1);
-    std::vector<int> got;
-    for (int i = 0; i < codes.Antall(); ++i)
-        got.push_back(codes.Verdi(i));
-    EXPECT_EQ(got, (std::vector<int>{1, 3, 3, 5, 9}));
+    EXPECT_EQ(rigel::test::Codes(codes), (std::vector<int>{1, 3, 3, 5, 9}));
     EXPECT_EQ(codes.Index(), 0);
     codes.Sorter(0);
     EXPECT_EQ(codes.Verdi(0), 9);

@@ -16,7 +16,6 @@ TEST(B_Linje, SignedDistanceIsPositiveToTheRightOfTheDirection) {
     const B_Linje east(DT_Punkt(0, 0), DT_Punkt(0, 10));
     EXPECT_NEAR(east.DistTo3DLine(DT_Punkt(-1, 4)), 1.0, 1e-12) << "south of a line heading east";
     EXPECT_NEAR(east.Vinkel(), std::numbers::pi / 2, 1e-15);
-    EXPECT_NEAR(B_Linje(DT_Punkt(1, 1), DT_Punkt(4, 5)).Lengde(), 5.0, 1e-12);
 }
 
 TEST(B_Linje, IntersectionAndGrade) {
@@ -52,7 +51,6 @@ TEST(B_Vinkel, NormalisesIntoZeroToTwoPi) {
     EXPECT_NEAR(v.InitMellom0og2PI(5 * std::numbers::pi), std::numbers::pi, 1e-14);
     EXPECT_EQ(v.InitMellom0og2PI(-1e-18), 0.0) << "never 2*pi itself";
     EXPECT_EQ(v.InitMellom0og2PI(0.25), 0.25);
-    EXPECT_EQ(v.Get(), 0.25);
 }
 
 TEST(VS_LinjePaalegg, TangentPointsOfAVerticalCurve) {

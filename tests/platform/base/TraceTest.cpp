@@ -1,11 +1,6 @@
 #include "platform/base/Trace.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 TEST(Trace, LinesLongerThanTheBufferEndInTruncated) {
     rigel::test::TraceCapture trace;
     rigel::Trace("[%s] %s\n", "Test", std::string(2000, 'x'));

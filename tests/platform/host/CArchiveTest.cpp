@@ -2,10 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <stdexcept>
-
 namespace {
 
 using rigel::test::FileBytes;
@@ -40,11 +36,8 @@ TEST(CArchiveReadString, LineEnds) {
         Lines lines;
     } cases[] = {
         {"", {}},
-        {"a\nb\n", {"a", "b"}},
-        {"a\r\nb\r\n", {"a", "b"}},
         {"a\rb\n\r", {"a\rb", "\r"}}, // a lone CR is data, also at the very end
         {"last line", {"last line"}},
-        {"\n\n", {"", ""}},
         {"a\n\nb\r\n\r\n", {"a", "", "b", ""}},
         {"\r\r\n", {"\r"}},
         {std::string("n\0l\xff\n", 5), {std::string("n\0l\xff", 4)}},
@@ -93,9 +86,6 @@ TEST(CArchiveStore, WritesBytesUnchangedThroughTheBuffer) {
     CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
     {
         CArchive ar(&file, CArchive::store, 16);
-        EXPECT_TRUE(ar.IsStoring());
-        EXPECT_FALSE(ar.IsLoading());
-        EXPECT_EQ(ar.GetFile(), &file);
         ar.WriteString("line 1\r\n");
         ar.WriteString("no end");
         ar.WriteString(big);
@@ -118,7 +108,6 @@ TEST(CArchiveStore, WritesBytesUnchangedThroughTheBuffer) {
 TEST(CArchive, BoundToNoFile) {
     CArchive in(nullptr, CArchive::load);
     CString line;
-    EXPECT_EQ(in.GetFile(), nullptr);
     EXPECT_FALSE(in.ReadString(line));
     EXPECT_THROW(in.WriteString("x"), std::logic_error);
 

