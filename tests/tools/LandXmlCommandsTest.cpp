@@ -99,6 +99,14 @@ TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
     EXPECT_NEAR(rows[2][2], kEast + 500 - 500 * std::cos(0.1), 1e-6);
     EXPECT_NEAR(rows[2][4], 1.0 / 500, 1e-9);
 
+    // A file that is not LandXML says so.
+    Write("bad.xml", "not xml");
+    run = Rigel("load '" + Path("bad.xml") + "'");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("bad.xml: no survey point read: the file is not readable LandXML"),
+              std::string::npos)
+        << run.err;
+
     // A file without an alignment.
     Write("points.xml", "<LandXML><CgPoints><CgPoint>1 2</CgPoint></CgPoints></LandXML>");
     run = Rigel("alignment '" + Path("points.xml") + "' -o '" + Path("p.spw") + "'");

@@ -130,6 +130,15 @@ void ExplainNothingRead(const SurveyOptions& o, unsigned type, const CliHostUi& 
     for (const std::string& code : ui.CodesShown())
         found += (found.empty() ? "" : ", ") + code;
     const bool none = found.empty();
+    // Points without any code text go to the centre track, so a LandXML load without codes
+    // found read no point at all.
+    if (none && type == kXML) {
+        Complain("%s: no survey point read: the file is not readable LandXML (not well-formed, "
+                 "or it declares entities, which are refused) or has no CgPoints outside named "
+                 "groups",
+                 o.file);
+        return;
+    }
     if (none)
         found = "none";
     const unsigned scanType = TypeOfExtension(ExtensionOfName(o.file)).value_or(kAllTypes);
@@ -140,7 +149,7 @@ void ExplainNothingRead(const SurveyOptions& o, unsigned type, const CliHostUi& 
         found += Format(" (codes are found by the file's extension: name the file .%s)", extension);
     }
     const bool codesGiven = o.centreGiven || o.leftGiven || o.rightGiven;
-    if (!codesGiven && none && scanType == type && type != kXML)
+    if (!codesGiven && none && scanType == type)
         Complain("%s: the file's point records carry no feature code (a blank code reads as 0), so "
                  "nothing was read. --centre 0 loads them as the track centre.",
                  o.file);
