@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include "support/RunProgram.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +21,6 @@ struct Outcome {
 inline std::string Slurp(const std::string& path) {
     return FileBytes(path);
 }
-
-// The words of a command line as a POSIX shell splits them: blanks separate, 'single quotes' keep
-// everything, "double quotes" keep everything but \ before " and \, a backslash elsewhere keeps
-// the next character.
-std::vector<std::string> ShellWords(const std::string& line);
-
-// Runs program with arguments (no shell between), its standard input from the file input and its
-// output and errors into the files output and errors, with variables added to its environment.
-// The exit code, or -1 when it could not be started or did not exit.
-int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const std::vector<std::pair<std::string, std::string>>& variables,
-               const std::string& input, const std::string& output, const std::string& errors);
 
 class ProgramTest : public ::testing::Test {
 protected:

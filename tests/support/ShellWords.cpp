@@ -1,4 +1,4 @@
-#include "support/ProgramTest.h"
+#include "support/RunProgram.h"
 
 namespace rigel::test {
 

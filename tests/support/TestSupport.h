@@ -27,6 +27,13 @@ inline std::string DataPath(const std::string& name) {
     return std::string(RIGEL_TEST_DATA) + "/" + name;
 }
 
+// A locale whose decimal separator is a comma, under the name this system gives it.
+#ifdef _WIN32
+inline constexpr const char* kDecimalCommaLocale = "German_Germany.1252";
+#else
+inline constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
+#endif
+
 // Sets (or with null removes) a variable of the process environment.
 inline void SetEnvironment(const char* name, const char* value) {
 #ifdef _WIN32

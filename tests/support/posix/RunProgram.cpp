@@ -1,4 +1,4 @@
-#include "support/ProgramTest.h"
+#include "support/RunProgram.h"
 
 #include <cstdlib>
 
@@ -26,7 +26,7 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
             _exit(127);
         for (const auto& [name, value] : variables)
             setenv(name.c_str(), value.c_str(), 1);
-        execv(program.c_str(), argv.data());
+        execvp(program.c_str(), argv.data());
         _exit(127);
     }
     int status = 0;

@@ -1,4 +1,6 @@
-#include "support/ProgramTest.h"
+#include "support/RunProgram.h"
+
+#include <string>
 
 #include <cstdlib>
 
@@ -59,8 +61,8 @@ int RunProgram(const std::string& program, const std::vector<std::string>& argum
     PROCESS_INFORMATION process{};
     const bool started = in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE &&
                          err != INVALID_HANDLE_VALUE &&
-                         CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                        0, nullptr, nullptr, &startup, &process);
+                         CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
     for (const auto& [name, value] : saved)
         _putenv_s(name.c_str(), value.c_str());
     for (HANDLE h : {in, out, err})

@@ -46,10 +46,30 @@ int ErrnoOf(DWORD error) {
     }
 }
 
+// True when a folder named in path is a file.
+bool BelowAFile(const std::string& path) {
+    for (std::size_t end = path.find_first_of("/\\"); end != std::string::npos;
+         end = path.find_first_of("/\\", end + 1))
+        if (end > 0 && KindOf(path.substr(0, end).c_str()) == FileKind::regular)
+            return true;
+    return false;
+}
+
 } // namespace
 
 int OpenFile(const char* path, int flags, int mode) {
-    return ::_open(path, flags | _O_BINARY | _O_NOINHERIT, mode);
+    const int fd = ::_open(path, flags | _O_BINARY | _O_NOINHERIT, mode);
+    if (fd < 0) {
+        // The C runtime answers EACCES for a folder and ENOENT below a file; say what POSIX says.
+        const int err = errno;
+        if (err == EACCES && KindOf(path) == FileKind::folder)
+            errno = EISDIR;
+        else if (err == ENOENT && BelowAFile(path))
+            errno = ENOTDIR;
+        else
+            errno = err;
+    }
+    return fd;
 }
 
 int SyncFile(int fd) {
@@ -70,8 +90,12 @@ void SyncFolder(const std::string&) {
 }
 
 FileKind KindOf(const char* path) {
+    // The C runtime finds no folder whose name ends in a separator, except a drive's root.
+    std::string name(path);
+    while (name.size() > 1 && IsPathSeparator(name.back()) && name[name.size() - 2] != ':')
+        name.pop_back();
     struct _stat64 st {};
-    return ::_stat64(path, &st) == 0 ? KindOfMode(st.st_mode) : FileKind::missing;
+    return ::_stat64(name.c_str(), &st) == 0 ? KindOfMode(st.st_mode) : FileKind::missing;
 }
 
 FileKind KindOf(int fd) {
