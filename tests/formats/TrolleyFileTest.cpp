@@ -19,6 +19,7 @@
 
 namespace {
 
+using rigel::test::DataPath;
 using rigel::test::FileBytes;
 using rigel::test::TempFolder;
 constexpr double kPi = std::numbers::pi;
@@ -75,21 +76,11 @@ std::string Cants(CvPolyLine& alignment, bool reset) {
 } // namespace
 
 TEST(TrolleyMeasurementFile, HeaderAndPointsWithTheCantAngle) {
-    TempFolder folder;
-    folder.Write("a.vtd", "Vanta measurement\n"
-                          "Name=Line 7 North \n"
-                          "ReferenceGauge=1.435\n"
-                          "CantBase = 1.500\n"
-                          "Operator=\n"
-                          "description;code;east;north;height;-;angle;station\n"
-                          " P1 ;  7111 ;2000.5;6000.25;101.5;9;0;1234.5\n"
-                          "P2;7111;2001.5;6001.25;101.6;9;0.02;1235.5;extra;1;2\n"
-                          "P3;7112;2002.5;6002.25;101.7;9;-0.01;1236.5\n");
     // Half the height difference over the cant base of 1.5 m: 0.75 sin(angle); the cant,
     // -29.998 and +14.9998 mm, is cut toward zero.
     const double h2 = 0.75 * std::sin(0.02), h3 = 0.75 * std::sin(-0.01);
     for (int type28 : {0, 1}) {
-        CFile vtd(folder.Path("a.vtd").c_str(), CFile::modeRead);
+        CFile vtd(DataPath("trolley/measurement_cant_angle.vtd").c_str(), CFile::modeRead);
         CArchive archive(&vtd, CArchive::load);
         TrolleyFile file;
         CvSporopPointList points;
@@ -118,13 +109,7 @@ TEST(TrolleyTdt, FileOfACurveBetweenTwoLinesAndItsElementsReadBack) {
     // (3 + 10), radii 100 (3 + 7). After a transition the direction is that of the last arc
     // replacing it, 1e-6 rad off the transition's own.
     EXPECT_EQ(FileBytes(folder.Path("a.tdt")),
-              "   0.000000   0.000000   0.000000   0.00000000 0   0.000000    0.0000    0.0000\n"
-              "   0.000000 200.000000 100.000000   0.00000000 0  50.000000    0.0000    0.0000\n"
-              "  50.000000 200.000000 150.000000   0.00000000 2  50.000000    0.0000  100.0000\n"
-              " 100.000000 204.148102 199.688403  15.91543119 1 107.079633  100.0000  100.0000\n"
-              " 207.079633 276.298949 271.839249  84.08450569 2  50.000000  100.0000    0.0000\n"
-              " 257.079633 325.987352 275.987352 100.00006312 0  40.000000    0.0000    0.0000\n"
-              " 297.079633 365.987352 275.987352 100.00000000 9   0.000000    0.0000    0.0000\n");
+              FileBytes(DataPath("trolley/curve_between_two_lines.tdt")));
     CvPolyLine read;
     ASSERT_EQ(file.ReadTDT(folder.Path("a.tdt").c_str(), &read), 1);
     ASSERT_EQ(read.GetCount(), 5);
@@ -140,9 +125,7 @@ TEST(TrolleyTdt, ANegativeCoordinateWidensTheCoordinateColumns) {
     CvPolyLine alignment; // east from (-5, 10): coordinates below 100, 2 + 8 + 1 wide
     Chain(alignment, -5, 10, 0, {{0, 0, 20}});
     EXPECT_EQ(TrolleyFile::TDTText(alignment),
-              "  0.000000   0.000000   0.000000   0.00000000 0  0.000000  0.0000  0.0000\n"
-              "  0.000000  10.000000  -5.000000 100.00000000 0 20.000000  0.0000  0.0000\n"
-              " 20.000000  30.000000  -5.000000 100.00000000 9  0.000000  0.0000  0.0000\n");
+              FileBytes(DataPath("trolley/negative_coordinate_wider_columns.tdt")));
 }
 
 TEST(TrolleyHdt, PointsCountRadiiAndTheEndMarker) {
@@ -162,11 +145,8 @@ TEST(TrolleyHdt, PointsCountRadiiAndTheEndMarker) {
     for (const DT_Punkt& p : {DT_Punkt(0, 100, -50), DT_Punkt(100, 110, 2000),
                               DT_Punkt(200, 100, 3000), DT_Punkt(300, 120, 0)})
         vertical.LeggTil(new DT_Punkt(p));
-    EXPECT_EQ(TrolleyFile::HDTText(vertical), "3\n"
-                                              "       0.000000       100.000000       50.000000\n"
-                                              "     100.000000       110.000000     2000.000000\n"
-                                              "     200.000000       100.000000    -3000.000000\n"
-                                              "     300.000000       120.000000      999.000000");
+    EXPECT_EQ(TrolleyFile::HDTText(vertical),
+              FileBytes(DataPath("trolley/crest_sag_and_end_marker.hdt")));
 }
 
 TEST(TrolleyUdt, RecordsWhereTheCantChangesReadBack) {
@@ -183,13 +163,7 @@ TEST(TrolleyUdt, RecordsWhereTheCantChangesReadBack) {
     TempFolder folder;
     TrolleyFile file;
     ASSERT_EQ(file.WriteUDT(&project, folder.Path("a.udt").c_str()), 1);
-    EXPECT_EQ(FileBytes(folder.Path("a.udt")),
-              "         0.0000  -0.7500   0.0000   0.7500   0.0000 0\n"
-              "        50.0000  -0.7500   0.0000   0.7500   0.0000 0\n"
-              "       100.0000  -0.7500   0.0800   0.7500   0.0000 0\n"
-              "       250.0000  -0.7500   0.0800   0.7500   0.0000 0\n"
-              "       300.0000  -0.7500   0.0000   0.7500   0.0000 0\n"
-              "       340.0000  -0.7500   0.0000   0.7500   0.0000 0\n");
+    EXPECT_EQ(FileBytes(folder.Path("a.udt")), FileBytes(DataPath("trolley/cant_changes.udt")));
     const std::string cants = Cants(project.alignment, true);
     EXPECT_EQ(cants, "0/0 0/80 80/80 80/80 80/80 80/0 0/0 ");
     ASSERT_EQ(file.ReadUDT(folder.Path("a.udt").c_str(), &project), 1);
@@ -200,10 +174,7 @@ TEST(TrolleyUdt, ChangingCantAtTheEndIsClosedTwiceOnTheRaisedRightRail) {
     CvPolyLine alignment;
     Chain(alignment, 0, 0, kPi / 2, {{0, 0, 50}, {0, -100, 50, 0, 60}});
     EXPECT_EQ(TrolleyFile::UDTText(alignment, 1.2),
-              "         0.0000  -0.6000   0.0000   0.6000   0.0000 0\n"
-              "        50.0000  -0.6000   0.0000   0.6000   0.0000 0\n"
-              "       100.0000  -0.6000   0.0000   0.6000   0.0600 0\n"
-              "       100.0000  -0.6000   0.0000   0.6000   0.0600 0\n");
+              FileBytes(DataPath("trolley/changing_cant_at_the_end.udt")));
 }
 
 TEST(TrolleyUdt, ElementsWithinARecordPairToOneCentimetre) {

@@ -4,6 +4,7 @@
 
 #include "platform/polyline/CvPolyElement.h"
 #include "platform/polyline/CvPolyLine.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,10 @@
 #include <vector>
 
 namespace {
+
+using rigel::test::DataPath;
+using rigel::test::FileBytes;
+using rigel::test::Lines;
 
 CvPolyElement* Grade(const DT_Punkt& a, const DT_Punkt& b, double r = 0) {
     const double length = a.AvstandTil(b);
@@ -90,31 +95,14 @@ TEST(VerticalTable, IntersectionPointsFromElements) {
     EXPECT_EQ(table.BuildFromElements(nullptr), 0);
 }
 
+// Tangent length R tan(delta / 2) = 0.01 R: the crest's tangent points lie 20 / sqrt(1.0001) m
+// of station from its intersection point, the sag's 30 / sqrt(1.0001). The joint at 450 has one
+// row and no second row of length 0. Every row of the second layout is 126 characters wide.
 TEST(VerticalTable, PointAndTangentPointTables) {
-    EXPECT_EQ(
-        Write(kExample, 1),
-        (std::vector<std::string>{"", "", "", "", "0.0000 10.0 600.0000", "0.0000 100.0000 0.0000",
-                                  "150.0000 101.5000 2000.0000", "300.0000 100.0000 3000.0000",
-                                  "450.0000 101.5000 0.0000", "600.0000 100.0000 0.0000"}));
-    // Tangent length R tan(delta / 2) = 0.01 R: the crest's tangent points lie 20 / sqrt(1.0001)
-    // m of station from its intersection point, the sag's 30 / sqrt(1.0001). The joint at 450
-    // has one row and no second row of length 0.
-    const std::string zeros = "   0.000000,   0.000000,     0.0000,     0.0000,";
-    const std::vector<std::string> rows = {
-        "8",
-        "1,      0.0000,    100.0000,   0.010000,      0.0000,  130.0010," + zeros,
-        "2,    130.0010,    101.3000,   0.010000,  -2000.0000,   39.9980," + zeros,
-        "3,    169.9990,    101.3000,  -0.010000,      0.0000,  100.0025," + zeros,
-        "4,    270.0015,    100.3000,  -0.010000,   3000.0000,   59.9970," + zeros,
-        "5,    329.9985,    100.3000,   0.010000,      0.0000,  120.0015," + zeros,
-        "6,    450.0000,    101.5000,  -0.010000,      0.0000,  150.0000," + zeros,
-        "7,    600.0000,    100.0000,   0.000000,      0.0000,    0.0000," + zeros};
-    const std::vector<std::string> texts = Write(kExample, 2);
-    ASSERT_EQ(texts.size(), rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(texts[i].size(), 126u) << i;
-        EXPECT_EQ(texts[i], rows[i] + std::string(125 - rows[i].size(), ' ') + ",") << i;
-    }
+    EXPECT_EQ(Write(kExample, 1),
+              Lines(FileBytes(DataPath("vertical/crest_sag_joint_points.txt"))));
+    EXPECT_EQ(Write(kExample, 2),
+              Lines(FileBytes(DataPath("vertical/crest_sag_joint_tangent_points.txt"))));
 }
 
 TEST(VerticalTable, NothingWrittenForABadCurveOrLayout) {

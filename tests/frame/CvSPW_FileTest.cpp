@@ -153,24 +153,8 @@ TEST(ProjectFile, GoldenTextOfASmallProject) {
     p.offsetView[0] = {1, 2};
     CvSPW_File file(dir.Path("p.spw"));
     ASSERT_EQ(file.Write(&p, 0, 1), 1);
-    const std::string z15 = "0.000000000000000";
     EXPECT_EQ(FileBytes(dir.Path("p.spw")),
-              "@@DATA_SEGMENT_1\n**KOF_SECTION**\n"
-              "1.500000000000000 -2.250000000000000 0.125000000000000 " +
-                  z15 + " " + z15 + " " + z15 + " " + z15 + " 0 " + z15 + " " + z15 +
-                  " -7 KM\xA7"
-                  "12 \xA7\n"
-                  "**SPLITPOINT_SECTION**\n**TIT_INN_SECTION**\n**TIT_NADB_SECTION**\n"
-                  "**TIT_RES_SECTION**\n**TIT_OH_SECTION**\n**TIT_PREV_CONVERTED**\n"
-                  "**NYL_AS_TIT_SECTION**\n**NYLEDIT_AS_TIT_SECTION**\n**NYL_SECTION**\n"
-                  "**GIVENSPEED_SECTION**\n1.000 2.000 80.000\n**REQUIREMENT_SECTION**\n"
-                  "**PROJINFO_SECTION**\nLine north\n\n\n\n\n**DIV_SECTION**\n"
-                  "0 0 0 0 0 0 0 0 0 0 0 1\n" +
-                  z15 + " " + z15 + " " + z15 + " " + z15 + " " + z15 + " " + z15 + "\n" + z15 +
-                  " " + z15 + "\n" + z15 + " " + z15 + " " + z15 + " " + z15 + "\n" + z15 + " " +
-                  z15 + "\n" + z15 + " " + z15 + " " + z15 + " " + z15 + " " + z15 + " " + z15 +
-                  " 1.435000000000000 1.500000000000000\ncenter\n"
-                  "**USER_PROFILES**\n\n\n**OFFSET_VIEW_CONFIG**\n1 0 0 0 0\n2 0 0 0 0\n");
+              FileBytes(rigel::test::DataPath("project/small_project_one_point_one_speed.spw")));
 }
 
 TEST(ProjectFile, WriteReadWriteKeepsEveryMemberAndTheBytes) {

@@ -147,15 +147,7 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
     EXPECT_EQ(Written(), (std::set<std::string>{"proj.LIN", "proj.DAT", "proj.TXT"}));
     // The line file gets the project's vertical intersection points and no names.
     EXPECT_EQ(FileBytes(Out("proj.TXT")),
-              "TIE (null)\nTIEVE \n"
-              "LINJA (null)        6101005\t       0.000\n"
-              "ELEM\t   1       0   1       0.000       0.000     0.000\n"
-              "ELEMP1\t   1       0.000        0.0000        0.0000\n"
-              "ELEMP2\t   1     200.000      200.0000        0.0000\n"
-              "TIE (null)\nTIEVE \n"
-              "LINJAZ\t(null)        (null)       \n"
-              "ELEMZ    1      0.0000    100.0000       0.000\n"
-              "ELEMZ    2    200.0000    104.0000       0.000\n");
+              FileBytes(DataPath("linefile/dispatcher_straight_north_no_names.txt")));
     // A rail type without the rail exports writes nothing, and its empty file is gone.
     Clear();
     SaveAs("proj.LFT", kLFT, false, &project);

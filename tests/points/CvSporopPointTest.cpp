@@ -1,10 +1,8 @@
 #include "points/CvSporopPoint.h"
-#include "points/CPerfTimer.h"
 #include "points/CvSporopPointList.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <tuple>
 
 namespace {
@@ -61,32 +59,4 @@ TEST(CvSporopPoint, ResetClearsTheAnalysisValues) {
     p.Reset(DT_Punkt(1, 2, 3), 12, "L", "left rail");
     EXPECT_EQ(Fields(p), Fields(CvSporopPoint(DT_Punkt(1, 2, 3), 12, "L", "left rail")));
     EXPECT_EQ(p.mark, 0);
-}
-
-// Busy-waits (at most a second) until the timer shows more than `ms`.
-static bool RunsPast(const CPerfTimer& timer, double ms) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (timer.ElapsedMilliseconds() <= ms)
-        if (std::chrono::steady_clock::now() > limit)
-            return false;
-    return true;
-}
-
-TEST(CPerfTimer, RunsForwardStandsStillWhenStoppedAndRestarts) {
-    EXPECT_EQ(CPerfTimer(false).ElapsedMilliseconds(), 0.0);
-    const auto start = std::chrono::steady_clock::now();
-    CPerfTimer timer(true);
-    EXPECT_GE(timer.ElapsedMilliseconds(), 0.0);
-    ASSERT_TRUE(RunsPast(timer, 2.0)) << "a timer in larger units would take seconds";
-    timer.Stop();
-    const double stopped = timer.ElapsedMilliseconds();
-    using Ms = std::chrono::duration<double, std::milli>;
-    const double wall = Ms(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LE(stopped, wall) << "not faster than the clock";
-    EXPECT_EQ(timer.ElapsedMilliseconds(), stopped) << "a stopped timer stands still";
-    timer.Start(false);
-    EXPECT_TRUE(RunsPast(timer, stopped)) << "resumes from where it stood";
-    timer.Start(true);
-    EXPECT_LT(timer.ElapsedMilliseconds(), stopped) << "starts afresh";
-    EXPECT_LE(CPerfTimer::CalibrationOffset(), 0) << "the overhead is stored as minus ticks";
 }

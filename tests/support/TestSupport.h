@@ -56,6 +56,15 @@ inline std::string FileBytes(const std::string& path) {
     return bytes.str();
 }
 
+// The lines of a text, without their "\n".
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempFolder {
 public:

@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,10 +42,7 @@ TEST_F(GeometryCommand, StationsAlongTheAlignment) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     // Rows 100 (the joint, on the line) and 150 (end of the arc) carry rounded arc values; the
     // exact ones are checked in the unit tests, here only their presence and shape.
-    std::istringstream text(run.out);
-    std::vector<std::string> rows;
-    for (std::string row; std::getline(text, row);)
-        rows.push_back(row);
+    const std::vector<std::string> rows = rigel::test::Lines(run.out);
     ASSERT_EQ(rows.size(), 6u) << run.out;
     EXPECT_EQ(rows[0], "station,x,y,azimuth,curvature");
     EXPECT_EQ(rows[1], "0,1000,2000,0,0");

@@ -138,13 +138,12 @@ TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {
     EXPECT_NE(run.err.find("40 points read."), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("survey.kof:24:"), std::string::npos) << run.err; // the record without x
 
-    std::istringstream lines(run.out);
-    std::string line;
-    std::getline(lines, line);
-    EXPECT_EQ(line, "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
-                    "verticalCurvature,cant,code,description");
-    int i = 0;
-    for (; std::getline(lines, line); ++i) {
+    const std::vector<std::string> rows = rigel::test::Lines(run.out);
+    ASSERT_EQ(rows.size(), 41u);
+    EXPECT_EQ(rows[0], "index,x,y,z,profile,direction,curvature,curvature7,curvature3,"
+                       "verticalCurvature,cant,code,description");
+    for (int i = 0; i < 40; ++i) {
+        const std::string& line = rows[static_cast<std::size_t>(i) + 1];
         const std::vector<std::string> f = Split(line);
         ASSERT_EQ(f.size(), i == 5 ? 14u : 13u) << line; // the quoted comma splits here
         EXPECT_EQ(f[0], std::to_string(i));
@@ -161,7 +160,6 @@ TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {
             EXPECT_EQ(f[12] + "," + f[13], "\"km 1,5\"");
         }
     }
-    EXPECT_EQ(i, 40);
 }
 
 TEST_F(LoadCommand, CodesGivenOnceAreRememberedAndTheDialogCanBeAnswered) {
@@ -270,10 +268,7 @@ TEST_F(LoadCommand, TrolleyMeasurementFile) {
     for (const std::string type : {"", " --type 28"}) {
         const Outcome run = Rigel("'" + Path("run.vtd") + "'" + type);
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        std::istringstream rows(run.out);
-        std::string row;
-        std::getline(rows, row); // header
-        std::getline(rows, row);
+        const std::string row = rigel::test::Lines(run.out).at(1); // after the header
         const std::vector<std::string> f = Split(row);
         ASSERT_EQ(f.size(), 13u) << row;
         EXPECT_EQ(f[1] + "," + f[2], "6000,2000") << "x north, y east";

@@ -14,16 +14,9 @@
 
 namespace {
 
+using rigel::test::Lines;
 using rigel::test::Outcome;
 using rigel::test::Slurp;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The numbers of a CSV row, or of a blank-separated table record.
 std::vector<double> Numbers(std::string line) {

@@ -5,6 +5,7 @@
 
 namespace {
 
+using rigel::test::DataPath;
 using rigel::test::FileBytes;
 using rigel::test::TempFolder;
 
@@ -38,33 +39,14 @@ TEST_F(CWinAppProfile, ValuesRoundTripExactly) {
 }
 
 TEST_F(CWinAppProfile, FileTextIsEscapedAndOtherLinesKeepTheirBytes) {
-    ASSERT_TRUE(rigel::WriteFileAtomically(app.GetProfilePath(), "; written by hand\r\n"
-                                                                 "[Other]\r\n"
-                                                                 "Keep = this  \r\n"
-                                                                 "\r\n"
-                                                                 "[settings]\n"
-                                                                 "codes=1\n"
-                                                                 "\n"
-                                                                 "# about the last section\n"
-                                                                 "[Last]\n"
-                                                                 "x=1"));
+    ASSERT_TRUE(
+        std::filesystem::copy_file(DataPath("profile/hand_written.ini"), app.GetProfilePath()));
     EXPECT_EQ(app.GetProfileString("OTHER", "keep").str(), "this");
     ASSERT_TRUE(app.WriteProfileString("Settings", "Codes", "12\n34\n"));
     ASSERT_TRUE(app.WriteProfileString("SETTINGS", "Path", " C:\\a b "));
     ASSERT_TRUE(app.WriteProfileString("New", "Precision", "4"));
-    EXPECT_EQ(FileBytes(app.GetProfilePath()), "; written by hand\r\n"
-                                               "[Other]\r\n"
-                                               "Keep = this  \r\n"
-                                               "\r\n"
-                                               "[settings]\n"
-                                               "codes=12\\n34\\n\n"
-                                               "Path=\\sC:\\\\a b\\s\n"
-                                               "\n"
-                                               "# about the last section\n"
-                                               "[Last]\n"
-                                               "x=1\n"
-                                               "[New]\n"
-                                               "Precision=4\n");
+    EXPECT_EQ(FileBytes(app.GetProfilePath()),
+              FileBytes(DataPath("profile/hand_written_after_three_writes.ini")));
 }
 
 TEST_F(CWinAppProfile, MissingEntriesFileAndNumbers) {
