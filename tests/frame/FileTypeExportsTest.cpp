@@ -50,30 +50,30 @@ TEST(FileTypes, ReverseLookupOfOddNames) {
     EXPECT_FALSE(GetFileTypeFromFileExt(nullptr, &type));
 }
 
+// The new extension replaces the old one, a type without an extension removes it, and a chosen
+// name, when given, is the one changed.
 TEST(FileTypes, ReplacingTheExtension) {
-    CString path("C:\\data\\line.old.kof");
-    EXPECT_TRUE(SetFileExtFromFileType(3, &path, nullptr));
-    EXPECT_EQ(path, "C:\\data\\line.old.LFT");
-
-    CString dotted("C:\\a.b\\file");
-    SetFileExtFromFileType(1, &dotted, nullptr);
-    EXPECT_EQ(dotted, "C:\\a.b\\file.SPW") << "the folder keeps its dot";
-
-    CString bare("/tmp/survey");
-    SetFileExtFromFileType(25, &bare, nullptr);
-    EXPECT_EQ(bare, "/tmp/survey.XML");
-
-    for (unsigned none : {9u, 24u, 26u, 0u, 99u}) {
-        CString p("dir/name.kof");
-        EXPECT_TRUE(SetFileExtFromFileType(none, &p, nullptr));
-        EXPECT_EQ(p, "dir/name") << none;
+    const struct {
+        unsigned type;
+        const char *path, *chosen, *expected;
+    } cases[] = {
+        {3, "C:\\data\\line.old.kof", nullptr, "C:\\data\\line.old.LFT"},
+        {1, "C:\\a.b\\file", nullptr, "C:\\a.b\\file.SPW"}, // the folder keeps its dot
+        {25, "/tmp/survey", nullptr, "/tmp/survey.XML"},
+        {9, "dir/name.kof", nullptr, "dir/name"},
+        {24, "dir/name.kof", nullptr, "dir/name"},
+        {26, "dir/name.kof", nullptr, "dir/name"},
+        {0, "dir/name.kof", nullptr, "dir/name"},
+        {99, "dir/name.kof", nullptr, "dir/name"},
+        {21, "ignored.txt", "/home/u/project.spw", "/home/u/project.TDT"},
+    };
+    for (const auto& c : cases) {
+        CString path(c.path), chosen(c.chosen ? c.chosen : "");
+        EXPECT_TRUE(SetFileExtFromFileType(c.type, &path, c.chosen ? &chosen : nullptr));
+        EXPECT_EQ(path, c.expected) << c.type;
     }
 
-    CString target("ignored.txt");
     CString chosen("/home/u/project.spw");
-    SetFileExtFromFileType(21, &target, &chosen);
-    EXPECT_EQ(target, "/home/u/project.TDT");
-
     Streng name;
     name.Set("old");
     EXPECT_TRUE(SetFileExtFromFileType2(13, &name, &chosen));

@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <random>
 #include <sstream>
@@ -63,6 +65,25 @@ inline std::vector<std::string> Lines(const std::string& text) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+// The numbers of a CSV row (an empty field is NaN) or of a blank-separated record; a field that
+// is no number as a whole is NaN too.
+inline std::vector<double> Numbers(const std::string& row) {
+    const bool csv = row.find(',') != std::string::npos;
+    std::istringstream in(row);
+    std::vector<double> values;
+    for (std::string f; csv ? !std::getline(in, f, ',').fail() : !(in >> f).fail();) {
+        const std::size_t from = f.find_first_not_of(' ');
+        double v = std::numeric_limits<double>::quiet_NaN();
+        if (from != std::string::npos) {
+            const auto [end, error] = std::from_chars(f.data() + from, f.data() + f.size(), v);
+            if (error != std::errc() || end != f.data() + f.size())
+                v = std::numeric_limits<double>::quiet_NaN();
+        }
+        values.push_back(v);
+    }
+    return values;
 }
 
 // A fresh folder under the system's temporary folder, removed with its contents.

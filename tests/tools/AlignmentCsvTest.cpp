@@ -5,16 +5,18 @@
 #include "rigel/AlignmentCsv.h"
 
 #include "platform/polyline/CvPolyLine.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
+
+using rigel::test::Numbers;
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kR = 200.0;
@@ -37,22 +39,6 @@ std::vector<std::string> Rows(const std::function<void(const rigel::CsvRowSink&)
     std::vector<std::string> rows;
     write([&rows](std::string_view row) { rows.emplace_back(row); });
     return rows;
-}
-
-std::vector<double> Numbers(const std::string& row) {
-    std::vector<double> values;
-    const char* p = row.data();
-    const char* end = row.data() + row.size();
-    for (;;) {
-        double v = 0.0;
-        const auto r = std::from_chars(p, end, v);
-        EXPECT_NE(r.ptr, p) << row;
-        values.push_back(v);
-        if (r.ptr == end || r.ptr == p)
-            break;
-        p = r.ptr + 1;
-    }
-    return values;
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,19 +16,13 @@ using rigel::test::Slurp;
 
 constexpr double kNorth = 6543210.0, kEast = 234567.0;
 
-std::vector<std::vector<double>> CsvNumbers(const std::string& text, std::size_t skip) {
+// The numbers of each row of a CSV text after its header.
+std::vector<std::vector<double>> Table(const std::string& text) {
     std::vector<std::vector<double>> rows;
-    std::istringstream in(text);
-    std::string line;
-    for (std::size_t i = 0; std::getline(in, line); ++i) {
-        if (i < skip)
-            continue;
-        std::vector<double> row;
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, ',');)
-            row.push_back(f.empty() ? NAN : std::atof(f.c_str()));
-        rows.push_back(row);
-    }
+    for (const std::string& line : rigel::test::Lines(text))
+        rows.push_back(rigel::test::Numbers(line));
+    if (!rows.empty())
+        rows.erase(rows.begin());
     return rows;
 }
 
@@ -70,20 +63,20 @@ TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
     // The rails by their code texts: the centre track runs between them.
     Outcome run = Rigel("load '" + Path("track.xml") + "' --left VS --right HS");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto centre = CsvNumbers(run.out, 1);
+    const auto centre = Table(run.out);
     ASSERT_GE(centre.size(), 55u) << run.out;
     for (const auto& row : centre) {
         EXPECT_NEAR(row[2], kEast, 1e-6);
         EXPECT_NEAR(row[1], std::round(row[1]), 1e-6) << "on the rails' stations";
     }
     // Remembered as text codes: the next load needs no flags.
-    EXPECT_EQ(CsvNumbers(Rigel("load '" + Path("track.xml") + "'").out, 1).size(), centre.size());
+    EXPECT_EQ(Table(Rigel("load '" + Path("track.xml") + "'").out).size(), centre.size());
 
     // The alignment into a trolley table, and back.
     run = Rigel("alignment '" + Path("track.xml") + "' -o '" + Path("out.tdt") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, Path("out.TDT") + "\n");
-    const auto elements = CsvNumbers(Rigel("trolley '" + Path("out.TDT") + "'").out, 1);
+    const auto elements = Table(Rigel("trolley '" + Path("out.TDT") + "'").out);
     ASSERT_EQ(elements.size(), 2u);
     EXPECT_EQ(elements[1][1], 2) << "an arc";
     EXPECT_NEAR(elements[1][3], 150, 1e-6);
@@ -92,7 +85,7 @@ TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
     // Stations along it: the curve's end from its radius and length.
     run = Rigel("geometry '" + Path("track.xml") + "' --stations 0:75:150");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto rows = CsvNumbers(run.out, 1);
+    const auto rows = Table(run.out);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_NEAR(rows[1][1], kNorth + 75, 1e-6);
     EXPECT_NEAR(rows[2][1], kNorth + 100 + 500 * std::sin(0.1), 1e-6);

@@ -15,20 +15,9 @@
 namespace {
 
 using rigel::test::Lines;
+using rigel::test::Numbers;
 using rigel::test::Outcome;
 using rigel::test::Slurp;
-
-// The numbers of a CSV row, or of a blank-separated table record.
-std::vector<double> Numbers(std::string line) {
-    for (char& c : line)
-        if (c == ',')
-            c = ' ';
-    std::vector<double> values;
-    std::istringstream in(line);
-    for (double v; in >> v;)
-        values.push_back(v);
-    return values;
-}
 
 class TrolleyCommand : public rigel::test::ProgramTest {
 protected:
