@@ -46,6 +46,12 @@ protected:
         return run;
     }
 
+    // `rigel ARGUMENTS` with a profile file of the test's own.
+    Outcome Rigel(const std::string& arguments, const std::string& input = "",
+                  const std::string& profile = "profile.ini") const {
+        return Run(arguments, input, "RIGEL_PROFILE='" + Path(profile) + "'");
+    }
+
     TempFolder dir_;
 
 private:

@@ -17,9 +17,6 @@ using rigel::test::Slurp;
 
 class ConvertCommand : public rigel::test::ProgramTest {
 protected:
-    Outcome Rigel(const std::string& arguments) {
-        return Run(arguments, "", "RIGEL_PROFILE='" + Path("profile.ini") + "'");
-    }
     // A project file of one measured point at (x, y).
     void OnePointProject(const std::string& name, double x, double y) {
         Write(name, rigel::Format("@@DATA_SEGMENT_1\n**KOF_SECTION**\n%.3f %.3f 10 0 0 0 0 0 0 0 "

@@ -54,9 +54,6 @@ protected:
             kNorth + 100 + 500 * std::sin(0.1), kEast + 500 - 500 * std::cos(0.1));
         Write("track.xml", xml);
     }
-    Outcome Rigel(const std::string& arguments) {
-        return Run(arguments, "", "RIGEL_PROFILE='" + Path("profile.ini") + "'");
-    }
 };
 
 TEST_F(LandXmlCommands, PointsAlignmentAndStations) {

@@ -63,7 +63,7 @@ protected:
     // `rigel load ARGUMENTS` with a profile of the test's own.
     Outcome Rigel(const std::string& arguments, const std::string& input = "",
                   const std::string& profile = "profile.ini") const {
-        return Run("load " + arguments, input, "RIGEL_PROFILE='" + Path(profile) + "'");
+        return ProgramTest::Rigel("load " + arguments, input, profile);
     }
 };
 

@@ -21,9 +21,6 @@ using rigel::test::Slurp;
 
 class TrolleyCommand : public rigel::test::ProgramTest {
 protected:
-    Outcome Rigel(const std::string& arguments) {
-        return Run(arguments, "", "RIGEL_PROFILE='" + Path("profile.ini") + "'");
-    }
     const std::string example_ = std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw";
 };
 
