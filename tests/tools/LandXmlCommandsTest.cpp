@@ -26,39 +26,18 @@ std::vector<std::vector<double>> Table(const std::string& text) {
     return rows;
 }
 
+// Both rails of a straight track heading north, 1.435 m apart, one point a metre, coded VS and
+// HS; a named group that is not survey data; a 100 m line and a 50 m right-hand curve of radius
+// 500 along the track centre.
 class LandXmlCommands : public rigel::test::ProgramTest {
 protected:
-    void SetUp() override {
-        ProgramTest::SetUp();
-        // Both rails of a straight track heading north, 1.435 m apart, one point a metre; a
-        // named group that is not survey data; a 100 m line and a 50 m right-hand curve of
-        // radius 500 along the track centre.
-        std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" "
-                          "version=\"1.2\">\n<Units><Metric linearUnit=\"meter\"/></Units>\n"
-                          "<CgPoints name=\"control\"><CgPoint code=\"VS\">1 2 3</CgPoint>"
-                          "</CgPoints>\n<CgPoints>\n";
-        for (int i = 0; i < 60; ++i)
-            for (const auto& [code, side] : {std::pair{"VS", -0.7175}, std::pair{"HS", 0.7175}})
-                xml +=
-                    rigel::Format("<CgPoint code=\"%s\" name=\"%s%d\">%.4f %.4f %.3f</CgPoint>\n",
-                                  code, code, i, kNorth + i, kEast + side, 120.0 + 0.01 * i);
-        xml += rigel::Format(
-            "</CgPoints>\n<Alignments><Alignment name=\"Main\" staStart=\"0\" length=\"150\">"
-            "<CoordGeom>\n<Line length=\"100\"><Start>%.4f %.4f</Start><End>%.4f "
-            "%.4f</End></Line>\n"
-            "<Curve rot=\"cw\" radius=\"500\" length=\"50\"><Start>%.4f %.4f</Start>"
-            "<Center>%.4f %.4f</Center><End>%.8f %.8f</End></Curve>\n</CoordGeom></Alignment>"
-            "</Alignments>\n</LandXML>\n",
-            kNorth, kEast, kNorth + 100, kEast, kNorth + 100, kEast, kNorth + 100, kEast + 500,
-            kNorth + 100 + 500 * std::sin(0.1), kEast + 500 - 500 * std::cos(0.1));
-        Write("track.xml", xml);
-    }
+    const std::string track_ =
+        rigel::test::DataPath("landxml/two_rails_by_code_line_and_curve.xml");
 };
 
 TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
     // The rails by their code texts: the centre track runs between them.
-    Outcome run = Rigel("load '" + Path("track.xml") + "' --left VS --right HS");
+    Outcome run = Rigel("load '" + track_ + "' --left VS --right HS");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto centre = Table(run.out);
     ASSERT_GE(centre.size(), 55u) << run.out;
@@ -67,10 +46,10 @@ TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
         EXPECT_NEAR(row[1], std::round(row[1]), 1e-6) << "on the rails' stations";
     }
     // Remembered as text codes: the next load needs no flags.
-    EXPECT_EQ(Table(Rigel("load '" + Path("track.xml") + "'").out).size(), centre.size());
+    EXPECT_EQ(Table(Rigel("load '" + track_ + "'").out).size(), centre.size());
 
     // The alignment into a trolley table, and back.
-    run = Rigel("alignment '" + Path("track.xml") + "' -o '" + Path("out.tdt") + "'");
+    run = Rigel("alignment '" + track_ + "' -o '" + Path("out.tdt") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, Path("out.TDT") + "\n");
     const auto elements = Table(Rigel("trolley '" + Path("out.TDT") + "'").out);
@@ -80,7 +59,7 @@ TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
     EXPECT_NEAR(elements[1][8], 500, 1e-6);
 
     // Stations along it: the curve's end from its radius and length.
-    run = Rigel("geometry '" + Path("track.xml") + "' --stations 0:75:150");
+    run = Rigel("geometry '" + track_ + "' --stations 0:75:150");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto rows = Table(run.out);
     ASSERT_EQ(rows.size(), 3u);
