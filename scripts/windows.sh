@@ -105,7 +105,7 @@ launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRIGEL_WERROR=ON \
+cmake -S "$root" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIGEL_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" --no-warn-unused-cli "${launcher[@]}" >/dev/null
 ninja -C "$out" -j2
 [ "$build_only" = 1 ] && exit 0

@@ -23,11 +23,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#undef GetProfileInt
-#undef GetProfileString
-#undef WriteProfileString
+#include "platform/base/win32/Windows.h"
 #else
 #include <dlfcn.h>
 #endif

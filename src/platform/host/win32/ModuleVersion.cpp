@@ -3,13 +3,7 @@
 #include "Version.h"
 #include "platform/base/Trace.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/base/win32/Windows.h"
 
 #include <cstring>
 #include <vector>

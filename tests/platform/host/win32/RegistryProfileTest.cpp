@@ -7,11 +7,7 @@
 #include <random>
 #include <string>
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#undef GetProfileInt
-#undef GetProfileString
-#undef WriteProfileString
+#include "platform/base/win32/Windows.h"
 
 namespace {
 
