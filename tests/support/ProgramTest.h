@@ -18,10 +18,6 @@ struct Outcome {
     std::string out, err;
 };
 
-inline std::string Slurp(const std::string& path) {
-    return FileBytes(path);
-}
-
 class ProgramTest : public ::testing::Test {
 protected:
     std::string Path(const std::string& name) const { return dir_.Path(name); }
@@ -41,8 +37,8 @@ protected:
         Outcome run;
         run.exitCode = RunProgram(RIGEL_CLI_PATH, ShellWords(arguments), variables, Path("in"),
                                   Path("out"), Path("err"));
-        run.out = TextOf(Slurp(Path("out")));
-        run.err = TextOf(Slurp(Path("err")));
+        run.out = TextOf(FileBytes(Path("out")));
+        run.err = TextOf(FileBytes(Path("err")));
         return run;
     }
 

@@ -12,8 +12,8 @@
 
 namespace {
 
+using rigel::test::FileBytes;
 using rigel::test::Outcome;
-using rigel::test::Slurp;
 
 class ConvertCommand : public rigel::test::ProgramTest {
 protected:
@@ -45,7 +45,7 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
     if (!std::filesystem::equivalent(Path("p.spw"), Path("p.SPW"), same)) {
         EXPECT_FALSE(std::filesystem::exists(Path("p.spw"))) << "the empty file chosen is removed";
     }
-    const std::string project = Slurp(Path("p.SPW"));
+    const std::string project = FileBytes(Path("p.SPW"));
     EXPECT_NE(project.find("C-50 [Calculated]\n"), std::string::npos) << "the centre track";
 
     // Without an alignment the trolley files cannot be written: named, and the exit code says so.
@@ -53,7 +53,7 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_EQ(run.out, Path("all.SPW") + "\n" + Path("all.KOF") + "\n" + Path("all.TIT") + "\n" +
                            Path("all.NYL") + "\n" + Path("all.NDB") + "\n");
-    EXPECT_EQ(Slurp(Path("all.SPW")), project);
+    EXPECT_EQ(FileBytes(Path("all.SPW")), project);
     EXPECT_NE(run.err.find("all.UDT not written: [::Serialize] UDT " + Path("all.UDT") +
                            " not written: the project's alignment is empty"),
               std::string::npos)
@@ -75,11 +75,11 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
                 Path("t") + "' --type tdt");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("t.TDT not written: "), std::string::npos) << run.err;
-    EXPECT_EQ(Slurp(Path("t.TDT")), "kept");
+    EXPECT_EQ(FileBytes(Path("t.TDT")), "kept");
     run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
                 Path("t") + "' --type tdt --force");
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(Slurp(Path("t.TDT")), "kept");
+    EXPECT_NE(FileBytes(Path("t.TDT")), "kept");
 }
 
 TEST_F(ConvertCommand, LineFileByItsExtension) {
@@ -88,7 +88,7 @@ TEST_F(ConvertCommand, LineFileByItsExtension) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, Path("t.TXT") + "\n");
     // The example's first element and its three vertical intersection points.
-    const std::string text = Slurp(Path("t.TXT"));
+    const std::string text = FileBytes(Path("t.TXT"));
     EXPECT_EQ(text.rfind("TIE (null)\nTIEVE \nLINJA (null)        6101005\t       0.000\n"
                          "ELEM\t   1       0   1       0.000       0.000     0.000\n"
                          "ELEMP1\t   1       0.000  6543210.0000   234567.0000\n",
@@ -121,7 +121,7 @@ TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {
     EXPECT_NE(run.err.find("Write KOF failed"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("far.KOF not written: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("does not fit the KOF columns"), std::string::npos) << run.err;
-    EXPECT_EQ(Slurp(Path("far.KOF")), "previous\n");
+    EXPECT_EQ(FileBytes(Path("far.KOF")), "previous\n");
 
     const struct {
         std::string arguments, words;

@@ -12,7 +12,6 @@
 namespace {
 
 using rigel::test::Outcome;
-using rigel::test::Slurp;
 
 constexpr double kNorth = 6543210.0, kEast = 234567.0;
 

@@ -16,8 +16,8 @@
 
 namespace {
 
+using rigel::test::FileBytes;
 using rigel::test::Outcome;
-using rigel::test::Slurp;
 
 std::vector<std::string> Split(const std::string& line, char by = ',') {
     std::vector<std::string> fields;
@@ -164,7 +164,7 @@ TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {
 
 TEST_F(LoadCommand, CodesGivenOnceAreRememberedAndTheDialogCanBeAnswered) {
     ASSERT_EQ(Rigel("'" + Path("survey.kof") + "' --left 7111").exitCode, 0);
-    EXPECT_NE(Slurp(Path("profile.ini")).find("Available Left Track Feature Codes=7111"),
+    EXPECT_NE(FileBytes(Path("profile.ini")).find("Available Left Track Feature Codes=7111"),
               std::string::npos);
     // The profile now knows the left rail; one rail alone stands in for the centre.
     Outcome run = Rigel("'" + Path("survey.kof") + "'");

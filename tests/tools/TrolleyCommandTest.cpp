@@ -14,10 +14,10 @@
 
 namespace {
 
+using rigel::test::FileBytes;
 using rigel::test::Lines;
 using rigel::test::Numbers;
 using rigel::test::Outcome;
-using rigel::test::Slurp;
 
 class TrolleyCommand : public rigel::test::ProgramTest {
 protected:
@@ -31,7 +31,7 @@ TEST_F(TrolleyCommand, TablesPrintWhatTheyHoldAndCantsReachTheProject) {
     Outcome run = Rigel("trolley '" + Path("t.TDT") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> rows = Lines(run.out);
-    const std::vector<std::string> records = Lines(Slurp(Path("t.TDT")));
+    const std::vector<std::string> records = Lines(FileBytes(Path("t.TDT")));
     ASSERT_GE(records.size(), 4u);
     ASSERT_EQ(rows.size(), records.size() - 1) << "a header and one row per element";
     EXPECT_EQ(rows[0], "element,type,start_station,end_station,start_x,start_y,end_x,end_y,"
@@ -52,7 +52,7 @@ TEST_F(TrolleyCommand, TablesPrintWhatTheyHoldAndCantsReachTheProject) {
     run = Rigel("trolley '" + Path("t.HDT") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> points = Lines(run.out);
-    const std::vector<std::string> hdt = Lines(Slurp(Path("t.HDT")));
+    const std::vector<std::string> hdt = Lines(FileBytes(Path("t.HDT")));
     ASSERT_EQ(points.size(), hdt.size() + 1 - 1) << run.out;
     EXPECT_EQ(points[0], "station,height,radius");
     EXPECT_EQ(std::stoi(hdt[0]) + 2, static_cast<int>(points.size()));
@@ -73,7 +73,7 @@ TEST_F(TrolleyCommand, TablesPrintWhatTheyHoldAndCantsReachTheProject) {
     // Lines carry no cant in the table (it is placed on the outer rail of a curve): every record
     // holds 0 or the 80 mm given, and the curves hold 80.
     int raised = 0;
-    for (const std::string& record : Lines(Slurp(Path("c.UDT")))) {
+    for (const std::string& record : Lines(FileBytes(Path("c.UDT")))) {
         const std::vector<double> r = Numbers(record);
         ASSERT_EQ(r.size(), 6u) << record;
         const double raise = std::max(r[2], r[4]);
