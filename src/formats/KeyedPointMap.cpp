@@ -34,7 +34,7 @@ void KeyedPointMap::insert_or_assign(std::string_view key, const KeyedPoint& poi
         throw std::length_error("KeyedPointMap: key or map too large");
     const std::size_t appended = entries_.size() - sorted_;
     if (appended >= kMergeFloor && appended >= sorted_)
-        Sort();
+        Merge();
     MakeRoom(entries_, 1);
     MakeRoom(keys_, key.size());
     entries_.push_back({point.northing, point.easting, point.height, point.tolerance, keys_.size(),
@@ -134,9 +134,7 @@ void KeyedPointMap::GrowIndex() const {
     }
 }
 
-void KeyedPointMap::Sort() const {
-    if (sorted_ == entries_.size())
-        return;
+void KeyedPointMap::Merge() const {
     // The appended entries by key, the later of equal keys last; only the last of each key stays.
     // Each item carries the first 16 bytes of its key as two big-endian numbers (zero-padded), so
     // that most comparisons never reach the arena.

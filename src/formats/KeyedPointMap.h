@@ -42,11 +42,14 @@ public:
     bool empty() const { return entries_.empty(); }
     void clear();
 
-    // Calls visit(key, point) for every key in byte order.
-    template <typename Visit> void ForEach(Visit visit) const {
+    // The i-th key in byte order and its point, i below size().
+    std::string_view KeyAt(std::size_t i) const {
         Sort();
-        for (const Entry& entry : entries_)
-            visit(Key(entry), entry.Point());
+        return Key(entries_[i]);
+    }
+    KeyedPoint PointAt(std::size_t i) const {
+        Sort();
+        return entries_[i].Point();
     }
 
 private:
@@ -68,8 +71,12 @@ private:
     std::ptrdiff_t FindAppended(std::string_view key) const;
     void IndexAppended(std::size_t entry) const;
     void GrowIndex() const;
+    void Sort() const {
+        if (sorted_ != entries_.size())
+            Merge();
+    }
     // Merges the appended entries into the sorted ones (later ones win) and compacts the arena.
-    void Sort() const;
+    void Merge() const;
 
     // entries_[0, sorted_) are in key order with unique keys; the rest in the order appended.
     // Sorting rearranges both arrays without changing what the map holds, so it may run in const

@@ -460,17 +460,17 @@ int LandXmlImEx::ImportPoints(const char* fileName, CvSporopPointList* points) {
 }
 
 void LandXmlImEx::AppendPoints(CvSporopPointList& points) const {
-    points.Reserve(static_cast<std::size_t>(points.Antall()) + PointsByKey.size());
-    PointsByKey.ForEach([&points](std::string_view key, const KeyedPoint& point) {
+    std::size_t next = 0;
+    points.AppendBlock(PointsByKey.size(), [&](CvSporopPoint& point) {
+        const std::string_view key = PointsByKey.KeyAt(next);
+        const KeyedPoint values = PointsByKey.PointAt(next++);
+        point.Init(values.northing, values.easting, values.hasHeight ? values.height : 0.0);
         // code§name; a key that starts with the mark (a point with a name but no code) gives
         // neither text.
         const std::size_t mark = key.find('\xA7');
-        std::string code(key.substr(0, mark));
-        std::string description(mark == std::string_view::npos || mark == 0 ? std::string_view()
-                                                                            : key.substr(mark + 1));
-        points.Append(std::make_unique<CvSporopPoint>(point.northing, point.easting,
-                                                      point.hasHeight ? point.height : 0.0,
-                                                      std::move(code), std::move(description)));
+        point.code.assign(key.substr(0, mark));
+        if (mark != std::string_view::npos && mark != 0)
+            point.description.assign(key.substr(mark + 1));
     });
     points.unitWord =
         LinearFactor == 0.3048 ? CvSporopPointList::kFeet : CvSporopPointList::kMetres;
