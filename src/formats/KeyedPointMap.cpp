@@ -11,10 +11,6 @@
 namespace rigel {
 namespace {
 
-// Appended entries are merged into the sorted ones once there are this many and at least as many
-// as sorted ones, so that a file that repeats few keys many times holds each about once.
-constexpr std::size_t kMergeFloor = std::size_t{1} << 20;
-
 // Room for extra more elements in v, doubling, in storage offered for huge pages: the arrays of a
 // large file are tens of MB, written once each, and their first touch is a good part of the cost.
 template <typename Storage> void MakeRoom(Storage& v, std::size_t extra) {
@@ -33,7 +29,7 @@ void KeyedPointMap::insert_or_assign(std::string_view key, const KeyedPoint& poi
         entries_.size() >= std::numeric_limits<std::uint32_t>::max() - 1)
         throw std::length_error("KeyedPointMap: key or map too large");
     const std::size_t appended = entries_.size() - sorted_;
-    if (appended >= kMergeFloor && appended >= sorted_)
+    if (appended >= mergeFloor_ && appended >= sorted_)
         Merge();
     MakeRoom(entries_, 1);
     MakeRoom(keys_, key.size());

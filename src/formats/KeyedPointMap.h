@@ -30,6 +30,11 @@ struct KeyedPoint {
 
 class KeyedPointMap {
 public:
+    // Appended points are sorted into the others once there are mergeFloor of them and at least
+    // as many as sorted ones, so that a file repeating few keys many times holds each about once.
+    explicit KeyedPointMap(std::size_t mergeFloor = std::size_t{1} << 20)
+        : mergeFloor_(mergeFloor) {}
+
     // Sets the point of key; a point already under key is replaced.
     void insert_or_assign(std::string_view key, const KeyedPoint& point);
     // The point of key into point; false (point unchanged) when there is none.
@@ -88,6 +93,7 @@ private:
     // the first lookup that needs it.
     mutable std::vector<std::uint32_t> index_;
     mutable std::size_t indexed_ = 0; // appended entries in index_
+    std::size_t mergeFloor_;
 };
 
 } // namespace rigel
