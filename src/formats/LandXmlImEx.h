@@ -23,7 +23,8 @@ class CvPolyLine;
 class CvSporopPointList;
 class TrackProject;
 class VS_LinjePaalegg;
-struct SYSTEMTIME;
+struct _SYSTEMTIME;
+using SYSTEMTIME = _SYSTEMTIME;
 
 namespace rigel {
 struct LandXmlReadOptions;

@@ -1,5 +1,6 @@
 #pragma once
-// The library's exported functions: plain C names, callable from a host that loads librigel.so.
+// The library's exported functions: plain C names, callable from a host that loads librigel.so
+// or rigel.dll.
 // Arguments are the host's objects, declared in our headers. No exception leaves any of them.
 
 #include "platform/base/DT_IntListe.h"
@@ -14,7 +15,12 @@ class DT_Nodeliste;
 class TrackProject;
 class VS_LinjePaalegg;
 
+#ifdef _WIN32
+// rigel.dll's export table takes these names from frame/exports/rigel.def.
+#define RIGEL_EXPORT extern "C"
+#else
 #define RIGEL_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 // Loading and saving by file type (see frame/Dispatcher.h). project may be null. Serialize loads
 // when the archive is loading and saves when it is storing; MeridanSave only saves, next to file.

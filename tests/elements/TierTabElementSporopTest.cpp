@@ -96,8 +96,8 @@ TEST(TierTabElementSporop, ShortLinesFallBackToTheElementsOwnStations) {
 }
 
 TEST(TierTabElementSporop, LineIsTheSameUnderADecimalCommaLocale) {
-    if (std::setlocale(LC_ALL, "de_DE.utf8") == nullptr)
-        GTEST_SKIP() << "no de_DE.utf8 locale";
+    if (std::setlocale(LC_ALL, rigel::test::kDecimalCommaLocale) == nullptr)
+        GTEST_SKIP() << "no locale " << rigel::test::kDecimalCommaLocale;
     const std::string line = FilledRecord().ProjectFileLine();
     TierTabElementSporop read = FilledRecord();
     read.OrigStartSTA(In(DT_Double(0.0)));

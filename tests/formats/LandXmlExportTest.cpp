@@ -8,6 +8,7 @@
 #include "formats/TrackProject.h"
 #include "platform/host/CWinApp.h"
 #include "platform/host/Win32.h"
+#include "support/RunProgram.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -82,10 +83,13 @@ TEST(LandXmlExport, WritesTheGoldenFile) {
 
 // Runs xmllint on a file against the schema of its version; "" when it validates.
 std::string SchemaProblems(const std::string& file, const std::string& version) {
-    const std::string command = "xmllint --noout --schema '" +
-                                DataPath("landxml-schema/LandXML-" + version + ".xsd") + "' '" +
-                                file + "' > '" + file + ".log' 2>&1";
-    return std::system(command.c_str()) == 0 ? "" : FileBytes(file + ".log");
+    const int code = rigel::test::RunProgram(
+        "xmllint",
+        {"--noout", "--schema", DataPath("landxml-schema/LandXML-" + version + ".xsd"), file}, {},
+        file, file + ".out", file + ".log");
+    if (code < 0)
+        return "xmllint could not be run";
+    return code == 0 ? "" : FileBytes(file + ".log");
 }
 
 // Each version validates against its schema and reads back through the import: the same

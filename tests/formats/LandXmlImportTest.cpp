@@ -181,7 +181,7 @@ TEST(LandXmlImport, UnitTables) {
     };
     rigel::test::TempFolder folder;
     folder.Write("LandXML-1.1.xsd", "<xs:schema xmlns:xs='http://www.w3.org/2001/XMLSchema'/>");
-    setenv("RIGEL_LANDXML_SCHEMAS", folder.Path("").c_str(), 1);
+    rigel::test::SetEnvironment("RIGEL_LANDXML_SCHEMAS", folder.Path("").c_str());
     for (const Row& row : rows) {
         folder.Write("u.xml",
                      std::string("<LandXML><Units><Metric ") + row.units + "/></Units></LandXML>");
@@ -194,7 +194,7 @@ TEST(LandXmlImport, UnitTables) {
         EXPECT_EQ(importer.ErrorText, row.error) << row.units;
         EXPECT_EQ(points.unitWord, row.linear == 0.3048 ? 2 : 1);
     }
-    unsetenv("RIGEL_LANDXML_SCHEMAS");
+    rigel::test::SetEnvironment("RIGEL_LANDXML_SCHEMAS", nullptr);
 }
 
 TEST(LandXmlImport, EntitiesAreNeverExpandedNorFetched) {

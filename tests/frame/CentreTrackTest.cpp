@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -181,7 +182,7 @@ TEST_F(CentreTrack, LargeSurveysGiveTheSameRailsAndTotalsAsSortingInTurn) {
     // repeats and strays (some beside the ends): enough for the rails to be sorted side by side.
     rigel::bench::SurveyOptions o;
     o.length = 11999 * 0.25;
-    o.startBearing = M_PI / 2;
+    o.startBearing = std::numbers::pi / 2;
     o.radius = 400.0;
     o.endStrays = 3;
     o.seed = 7;

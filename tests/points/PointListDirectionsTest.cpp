@@ -13,11 +13,12 @@ void FillArc(CvSporopPointList& list, int n, double r, double spacing, double be
              bool right) {
     const double side = right ? 1.0 : -1.0;
     // Centre a quarter turn to the side of the start bearing.
-    const double cx = 6543210.0 + r * std::cos(bearing0 + side * M_PI / 2);
-    const double cy = 123456.0 + r * std::sin(bearing0 + side * M_PI / 2);
+    const double cx = 6543210.0 + r * std::cos(bearing0 + side * std::numbers::pi / 2);
+    const double cy = 123456.0 + r * std::sin(bearing0 + side * std::numbers::pi / 2);
     const double theta = spacing / r;
     for (int k = 0; k < n; ++k) {
-        const double a = bearing0 - side * M_PI / 2 + side * k * theta; // centre -> point
+        const double a =
+            bearing0 - side * std::numbers::pi / 2 + side * k * theta; // centre -> point
         list.LeggTil(new CvSporopPoint(cx + r * std::cos(a), cy + r * std::sin(a), 0.0, "", ""));
     }
 }
@@ -74,7 +75,7 @@ TEST(PointListDirections, WeightedBearingsOfUnevenChords) {
 TEST(PointListDirections, BearingsThroughPlusMinusPiStayContinuous) {
     const double theta = 20.0 / 400.0;
     CvSporopPointList list;
-    FillArc(list, 12, 400.0, 20.0, M_PI - 5.5 * theta, true);
+    FillArc(list, 12, 400.0, 20.0, std::numbers::pi - 5.5 * theta, true);
     // The chords straddle the cut: the bearing jumps from +pi to -pi in the middle.
     ASSERT_GT(list.Punkt(4)->AngleTo(*list.Punkt(5)), 3.0);
     ASSERT_LT(list.Punkt(6)->AngleTo(*list.Punkt(7)), -3.0);
@@ -105,8 +106,8 @@ TEST(PointListDirections, RecomputeTakesTheWeightedAngleOfTheDirectionCurve) {
     list.RecomputeDirections();
 
     EXPECT_NEAR(list.Punkt(0)->direction, 0.0, 1e-15);
-    EXPECT_NEAR(list.Punkt(1)->direction, M_PI / 4, 1e-15);
-    EXPECT_NEAR(list.Punkt(2)->direction, (M_PI / 4) / (std::sqrt(2.0) + 1), 1e-15);
+    EXPECT_NEAR(list.Punkt(1)->direction, std::numbers::pi / 4, 1e-15);
+    EXPECT_NEAR(list.Punkt(2)->direction, (std::numbers::pi / 4) / (std::sqrt(2.0) + 1), 1e-15);
     EXPECT_NEAR(list.Punkt(3)->direction, 0.0, 1e-15);
     EXPECT_EQ(trace.lines, std::vector<std::string>{"pt2->direction = 1.000000 newDir = 0.325323"});
 }
@@ -152,8 +153,8 @@ TEST(PointListDirections, NonFiniteValuesTerminate) {
     list.UpdateDirections(1);
     list.UpdateChordDirections();
     // The first chord, (0,0) -> (1,1e300), is still an ordinary one: due east.
-    EXPECT_NEAR(list.Punkt(0)->direction, M_PI / 2, 1e-12);
-    EXPECT_NEAR(list.Punkt(1)->direction, M_PI / 2, 1e-12);
+    EXPECT_NEAR(list.Punkt(0)->direction, std::numbers::pi / 2, 1e-12);
+    EXPECT_NEAR(list.Punkt(1)->direction, std::numbers::pi / 2, 1e-12);
 }
 
 } // namespace

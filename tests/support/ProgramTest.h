@@ -2,15 +2,14 @@
 
 #pragma once
 
+#include "support/RunProgram.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace rigel::test {
 
@@ -28,22 +27,40 @@ protected:
     std::string Path(const std::string& name) const { return dir_.Path(name); }
     void Write(const std::string& name, const std::string& text) const { dir_.Write(name, text); }
 
-    // Runs `rigel ARGUMENTS` with INPUT on its standard input; ENVIRONMENT (assignments such as
-    // "NAME='value'") goes before the program on the shell's command line.
+    // Runs `rigel ARGUMENTS` with INPUT on its standard input; ENVIRONMENT holds assignments
+    // such as "NAME='value'". Both are written as for a POSIX shell.
     Outcome Run(const std::string& arguments, const std::string& input = "",
                 const std::string& environment = "") const {
         Write("in", input);
-        const std::string command = environment + " '" + RIGEL_CLI_PATH + "' " + arguments + " <'" +
-                                    Path("in") + "' >'" + Path("out") + "' 2>'" + Path("err") + "'";
-        const int status = std::system(command.c_str());
+        std::vector<std::pair<std::string, std::string>> variables;
+        for (const std::string& word : ShellWords(environment)) {
+            const std::size_t equals = word.find('=');
+            variables.emplace_back(word.substr(0, equals),
+                                   equals == std::string::npos ? "" : word.substr(equals + 1));
+        }
         Outcome run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Slurp(Path("out"));
-        run.err = Slurp(Path("err"));
+        run.exitCode = RunProgram(RIGEL_CLI_PATH, ShellWords(arguments), variables, Path("in"),
+                                  Path("out"), Path("err"));
+        run.out = TextOf(Slurp(Path("out")));
+        run.err = TextOf(Slurp(Path("err")));
         return run;
     }
 
     TempFolder dir_;
+
+private:
+    // A program's text output with the line ends of this system made "\n".
+    static std::string TextOf(std::string bytes) {
+#ifdef _WIN32
+        std::string text;
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n'))
+                text += bytes[i];
+        return text;
+#else
+        return bytes;
+#endif
+    }
 };
 
 } // namespace rigel::test

@@ -9,24 +9,41 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <sys/resource.h>
-
 namespace rigel::test {
 
 // A file under tests/data/.
 inline std::string DataPath(const std::string& name) {
     return std::string(RIGEL_TEST_DATA) + "/" + name;
+}
+
+// A locale whose decimal separator is a comma, under the name this system gives it.
+#ifdef _WIN32
+inline constexpr const char* kDecimalCommaLocale = "German_Germany.1252";
+#else
+inline constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
+#endif
+
+// Sets (or with null removes) a variable of the process environment.
+inline void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
 }
 
 // The bytes of a file, read without the library's own file code; a file that cannot be opened
@@ -43,11 +60,16 @@ inline std::string FileBytes(const std::string& path) {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "rigel-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        std::random_device random;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::filesystem::path candidate = base / ("rigel-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = std::move(candidate);
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a scratch folder in " + base.string());
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -71,27 +93,6 @@ public:
 
 private:
     std::filesystem::path path_;
-};
-
-// Makes writes beyond `bytes` fail with EFBIG for the lifetime of the object: a write failure
-// that even root cannot avoid.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
 };
 
 // Collects the trace lines for its lifetime, in place of the sink that was set.

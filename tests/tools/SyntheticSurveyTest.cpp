@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -43,7 +44,8 @@ TEST(SyntheticSurvey, CountsFollowTheSharesAndStraysStayOffTheirLine) {
 
 TEST(SyntheticSurvey, EndStraysLieBesideTheEndsOnTheSideAsked) {
     // Heading north, right is east (+y); heading east, left is north (+x).
-    for (const auto& [bearing, side] : {std::pair{0.0, 1.0}, std::pair{M_PI / 2, -1.0}}) {
+    for (const auto& [bearing, side] :
+         {std::pair{0.0, 1.0}, std::pair{std::numbers::pi / 2, -1.0}}) {
         SurveyOptions o;
         o.shape = TrackShape::Straight;
         o.length = 100.0;

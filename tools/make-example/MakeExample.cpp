@@ -141,6 +141,7 @@ int WriteProject(const Options& o, const rigel::bench::SurveyOptions& s,
 int main(int argc, char** argv) {
     Options o;
     CLI::App app{"rigel-make-example: writes a synthetic rail survey as a KOF file"};
+    app.allow_windows_style_options(false);
     app.add_option("-o,--output", o.output, "the KOF file to write")->capture_default_str();
     app.add_option("--length", o.length, "metres of track")->capture_default_str();
     app.add_option("--spacing", o.spacing, "metres between measured points")->capture_default_str();

@@ -8,13 +8,12 @@
 #include "frame/FileTypes.h"
 #include "frame/RigelExports.h"
 #include "platform/base/AtomicFile.h"
+#include "platform/base/SystemFile.h"
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/CWinApp.h"
-
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -24,30 +23,9 @@ namespace rigel::cli {
 
 namespace {
 
-// What tells that a file was replaced: atomic writes give it a new inode, in-place writes a new
-// modification time or size.
-struct FileIdentity {
-    bool exists = false;
-    ino_t inode = 0;
-    timespec modified{};
-    off_t size = 0;
-
-    static FileIdentity Of(const std::string& path) {
-        struct stat s {};
-        FileIdentity id;
-        if (::stat(path.c_str(), &s) == 0)
-            id = {true, s.st_ino, s.st_mtim, s.st_size};
-        return id;
-    }
-    bool operator==(const FileIdentity& o) const {
-        return exists == o.exists && inode == o.inode && modified.tv_sec == o.modified.tv_sec &&
-               modified.tv_nsec == o.modified.tv_nsec && size == o.size;
-    }
-};
-
 struct Target {
     std::string name;
-    FileIdentity before;
+    FileStamp before;
 };
 
 // The files the save rows of type will write, named as the dispatcher names them.
@@ -59,7 +37,7 @@ std::vector<Target> TargetsOf(const std::string& output, unsigned type, bool rai
         Streng name;
         CString base(output);
         SetFileExtFromFileType2(row.extension != 0 ? row.extension : type, &name, &base);
-        targets.push_back({name.str(), FileIdentity::Of(name.str())});
+        targets.push_back({name.str(), StampOf(name.Get())});
     }
     return targets;
 }
@@ -71,7 +49,7 @@ int Save(const OutputOptions& o, unsigned type, TrackProject& project,
          std::vector<std::string>& traced) {
     CFile file;
     CFileException error;
-    const bool exists = FileIdentity::Of(o.output).exists;
+    const bool exists = StampOf(o.output.c_str()).exists;
     const UINT mode = exists ? CFile::modeWrite : CFile::modeCreate | CFile::modeWrite;
     if (!file.Open(o.output.c_str(), mode, &error)) {
         Complain("cannot write %s: %s", o.output, ErrnoText(error.m_lOsError));
@@ -153,7 +131,7 @@ int SaveProject(const OutputOptions& o, TrackProject& project) {
 
     int result = 0;
     for (const Target& target : targets) {
-        if (!(FileIdentity::Of(target.name) == target.before)) {
+        if (!(StampOf(target.name.c_str()) == target.before)) {
             std::printf("%s\n", target.name.c_str());
             continue;
         }

@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     app.name("rigel");
     app.set_version_flag("--version", std::string("rigel ") + RIGEL_VERSION);
     app.require_subcommand(0, 1);
+    // Options are --name only: on Windows too, a path such as /data/survey.kof is a file.
+    app.allow_windows_style_options(false);
 
     std::map<CLI::App*, rigel::cli::RunCommand> runners;
     for (const rigel::cli::Command& command : rigel::cli::AllCommands()) {

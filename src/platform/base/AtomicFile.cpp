@@ -1,5 +1,7 @@
 #include "platform/base/AtomicFile.h"
 
+#include "platform/base/SystemFile.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -7,14 +9,13 @@
 #include <system_error>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace rigel {
 namespace {
 
 std::string FolderOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
+    std::size_t slash = LastSeparator(path);
     if (slash == std::string::npos)
         return ".";
     if (slash == 0)
@@ -23,7 +24,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string NameOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
+    std::size_t slash = LastSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -33,7 +34,7 @@ std::string RandomSuffix() {
     thread_local std::mt19937_64 engine = [] {
         std::random_device device;
         std::seed_seq seed{
-            device(), device(), static_cast<unsigned>(getpid()),
+            device(), device(), ProcessId(),
             static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
         return std::mt19937_64(seed);
     }();
@@ -83,14 +84,14 @@ bool AtomicFile::Open(std::string target) {
     failed_ = false;
     errno_ = 0;
     error_.clear();
-    if (target_.empty() || target_.back() == '/')
+    if (target_.empty() || IsPathSeparator(target_.back()))
         return Fail(EISDIR, "cannot write", target_);
 
     const std::string folder = FolderOf(target_);
     const std::string name = NameOf(target_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = folder + "/." + name + "." + RandomSuffix() + ".tmp";
-        int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = OpenFile(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
         if (fd >= 0) {
             fd_ = fd;
             temp_ = std::move(candidate);
@@ -123,7 +124,7 @@ bool AtomicFile::Commit() {
         Abort();
         return false; // the write that failed has said why
     }
-    if (::fsync(fd_) != 0) {
+    if (SyncFile(fd_) != 0) {
         int err = errno;
         Abort();
         return Fail(err, "cannot flush the temporary file for", target_);
@@ -136,20 +137,14 @@ bool AtomicFile::Commit() {
         temp_.clear();
         return Fail(err, "cannot close the temporary file for", target_);
     }
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (MoveFileOver(temp_.c_str(), target_.c_str()) != 0) {
         int err = errno;
         ::unlink(temp_.c_str());
         temp_.clear();
         return Fail(err, "cannot replace", target_);
     }
     temp_.clear();
-    // The rename is only durable once the folder's entry is on disk; a folder that cannot be
-    // opened or synced (some file systems refuse) does not undo a completed replacement.
-    int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolder(FolderOf(target_));
     return true;
 }
 
@@ -183,12 +178,11 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* reaso
         errno = err;
         return false;
     };
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = OpenFile(path.c_str(), O_RDONLY);
     if (fd < 0)
         return fail(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        out.reserve(static_cast<std::size_t>(st.st_size));
+    if (KindOf(fd) == FileKind::regular && FileSize(fd) > 0)
+        out.reserve(static_cast<std::size_t>(FileSize(fd)));
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);

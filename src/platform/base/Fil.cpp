@@ -1,9 +1,10 @@
 #include "platform/base/Fil.h"
 
+#include "platform/base/SystemFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 Fil::~Fil() {
@@ -13,8 +14,7 @@ Fil::~Fil() {
 }
 
 int Fil::Finnes() const {
-    struct stat st {};
-    return ::stat(name_.Get(), &st) == 0 && S_ISREG(st.st_mode) ? 1 : 0;
+    return rigel::KindOf(name_.Get()) == rigel::FileKind::regular ? 1 : 0;
 }
 
 int Fil::LukkOpp(const char* mode) {
@@ -23,13 +23,13 @@ int Fil::LukkOpp(const char* mode) {
         return 0;
     }
     if (mode[0] == 'r') {
-        int fd = ::open(name_.Get(), O_RDONLY | O_CLOEXEC);
+        int fd = rigel::OpenFile(name_.Get(), O_RDONLY);
         if (fd < 0) {
             error_ = "cannot open '" + name_.str() + "': " + rigel::ErrnoText(errno);
             return 0;
         }
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const rigel::FileKind kind = rigel::KindOf(fd);
+        if (kind == rigel::FileKind::missing || kind == rigel::FileKind::folder) {
             ::close(fd);
             error_ = "cannot open '" + name_.str() + "': is a folder";
             return 0;

@@ -1,9 +1,10 @@
 #include "platform/host/CFile.h"
 
+#include "platform/base/SystemFile.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -69,7 +70,7 @@ bool CFile::Open(const char* path, UINT flags, CFileException* e) {
             if (rigel::ReadWholeFile(path_, previous, &reason)) {
                 if (!atomic_->Write(previous))
                     return fail(atomic_->ErrorNumber(), atomic_->ErrorText());
-                if (::lseek(fd_, 0, SEEK_SET) < 0) {
+                if (rigel::SeekFile(fd_, 0, SEEK_SET) < 0) {
                     int err = errno;
                     return fail(err, "cannot rewind '" + path_ + "': " + rigel::ErrnoText(err));
                 }
@@ -80,18 +81,17 @@ bool CFile::Open(const char* path, UINT flags, CFileException* e) {
         return true;
     }
 
-    int oflags = O_CLOEXEC;
+    int oflags = 0;
     if (CanWrite(flags))
         oflags |= (flags & kAccessMask) == modeReadWrite ? O_RDWR : O_WRONLY;
     else
         oflags |= O_RDONLY;
-    int fd = ::open(path_.c_str(), oflags);
+    int fd = rigel::OpenFile(path_.c_str(), oflags);
     if (fd < 0) {
         int err = errno;
         return fail(err, "cannot open '" + path_ + "': " + rigel::ErrnoText(err));
     }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (rigel::KindOf(fd) == rigel::FileKind::folder) {
         ::close(fd);
         return fail(EISDIR, "cannot open '" + path_ + "': " + rigel::ErrnoText(EISDIR));
     }
@@ -179,7 +179,7 @@ ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
     if (fd_ < 0)
         Throw(EBADF, "seek in a file that is not open:");
     int whence = from == current ? SEEK_CUR : (from == end ? SEEK_END : SEEK_SET);
-    off_t at = ::lseek(fd_, static_cast<off_t>(offset), whence);
+    std::int64_t at = rigel::SeekFile(fd_, offset, whence);
     if (at < 0) {
         int err = errno;
         Throw(err, "cannot seek in");
@@ -190,7 +190,7 @@ ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
 ULONGLONG CFile::GetPosition() const {
     if (fd_ < 0)
         Throw(EBADF, "position of a file that is not open:");
-    off_t at = ::lseek(fd_, 0, SEEK_CUR);
+    std::int64_t at = rigel::SeekFile(fd_, 0, SEEK_CUR);
     if (at < 0) {
         int err = errno;
         Throw(err, "cannot tell the position in");
@@ -201,15 +201,15 @@ ULONGLONG CFile::GetPosition() const {
 ULONGLONG CFile::GetLength() const {
     if (fd_ < 0)
         Throw(EBADF, "length of a file that is not open:");
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) {
+    const std::int64_t size = rigel::FileSize(fd_);
+    if (size < 0) {
         int err = errno;
         Throw(err, "cannot tell the length of");
     }
-    return static_cast<ULONGLONG>(st.st_size);
+    return static_cast<ULONGLONG>(size);
 }
 
 CString CFile::GetFileName() const {
-    std::size_t slash = path_.rfind('/');
+    std::size_t slash = rigel::LastSeparator(path_);
     return CString(slash == std::string::npos ? path_ : path_.substr(slash + 1));
 }

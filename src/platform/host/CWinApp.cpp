@@ -4,6 +4,7 @@
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"
 #include "platform/host/IniFile.h"
+#include "platform/host/RegistryProfile.h"
 
 #include <cerrno>
 #include <optional>
@@ -22,7 +23,8 @@ std::optional<std::string> ReadProfile(const std::string& path, std::string* rea
     return std::nullopt;
 }
 
-std::optional<std::string> Lookup(const std::string& path, const char* section, const char* entry) {
+std::optional<std::string> LookupIni(const std::string& path, const char* section,
+                                     const char* entry) {
     if (path.empty() || section == nullptr || entry == nullptr)
         return std::nullopt;
     std::string reason;
@@ -56,16 +58,24 @@ CWinApp::~CWinApp() {
         currentApp = nullptr;
 }
 
+std::optional<std::string> CWinApp::Lookup(const char* section, const char* entry) const {
+    if (registryKey_.empty())
+        return LookupIni(profilePath_, section, entry);
+    if (section == nullptr || entry == nullptr)
+        return std::nullopt;
+    return rigel::ReadRegistryProfile(registryKey_, appName_, section, entry);
+}
+
 CString CWinApp::GetProfileString(const char* section, const char* entry,
                                   const char* defaultValue) const {
-    std::optional<std::string> value = Lookup(profilePath_, section, entry);
+    std::optional<std::string> value = Lookup(section, entry);
     if (value)
         return CString(std::move(*value));
     return CString(defaultValue);
 }
 
 int CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const {
-    std::optional<std::string> value = Lookup(profilePath_, section, entry);
+    std::optional<std::string> value = Lookup(section, entry);
     if (!value || value->empty())
         return defaultValue;
     return rigel::Atoi(*value);
@@ -79,6 +89,16 @@ bool CWinApp::FailWrite(std::string reason) {
 
 bool CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) {
     profileError_.clear();
+    if (!registryKey_.empty()) {
+        std::string reason;
+        if (section == nullptr)
+            return FailWrite("no section given");
+        if (appName_.empty())
+            return FailWrite("no application name for the registry key " + registryKey_);
+        if (!rigel::WriteRegistryProfile(registryKey_, appName_, section, entry, value, &reason))
+            return FailWrite(reason);
+        return true;
+    }
     if (profilePath_.empty())
         return FailWrite("no profile file is set");
     if (section == nullptr)

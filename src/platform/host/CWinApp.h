@@ -1,6 +1,7 @@
 #pragma once
-// Stand-in for MFC's application object with its profile (the Windows registry there), kept here
-// in an INI file whose path the host chooses. The file format is described in IniFile.h.
+// Stand-in for MFC's application object with its profile. As in MFC the profile is an INI file
+// (whose path the host chooses; the format is described in IniFile.h) until the host calls
+// SetRegistryKey; from then on it is the registry (RegistryProfile.h), where the system has one.
 //
 // Reading: a missing, unreadable or unset profile reads as empty, so every read returns its
 // default. Writing: the file is read, the one entry changed, and the whole file rewritten
@@ -17,6 +18,7 @@
 #include "platform/host/CString.h"
 #include "platform/host/WinTypes.h"
 
+#include <optional>
 #include <string>
 
 class CWinApp {
@@ -30,6 +32,9 @@ public:
     virtual int ExitInstance() { return 0; }
 
     void SetProfilePath(std::string path) { profilePath_ = std::move(path); }
+    // HKEY_CURRENT_USER\Software\<key>\<application name> holds the profile from now on.
+    void SetRegistryKey(const char* key) { registryKey_ = key ? key : ""; }
+    const std::string& GetRegistryKey() const { return registryKey_; }
     const std::string& GetProfilePath() const { return profilePath_; }
 
     // Names compare without regard to ASCII case. A null default reads as "".
@@ -53,7 +58,10 @@ private:
     bool FailWrite(std::string reason);
 
     std::string appName_;
+    std::optional<std::string> Lookup(const char* section, const char* entry) const;
+
     std::string profilePath_;
+    std::string registryKey_;
     std::string profileError_;
 };
 

@@ -1,15 +1,30 @@
 #pragma once
-// The few Windows API calls the library makes, on POSIX: debug output, the performance counter,
-// the clock and the user name. Same names, argument types and results as on Windows.
+// The few Windows API calls the library makes: debug output, the performance counter, the clock
+// and the user name. On Windows they are the system's own; elsewhere platform/host/posix/Win32.cpp
+// gives them with the same names, argument types and results.
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// windows.h names the INI-file calls of the old API after CWinApp's profile members.
+#undef GetProfileInt
+#undef GetProfileString
+#undef WriteProfileString
+#else
 
 #include "platform/host/WinTypes.h"
 
 // The 64-bit counter value of the performance counter calls.
-struct LARGE_INTEGER {
+typedef struct _LARGE_INTEGER {
     LONGLONG QuadPart = 0;
-};
+} LARGE_INTEGER;
 
-struct SYSTEMTIME {
+typedef struct _SYSTEMTIME {
     WORD wYear;
     WORD wMonth;     // 1 to 12
     WORD wDayOfWeek; // 0 Sunday to 6 Saturday
@@ -18,7 +33,7 @@ struct SYSTEMTIME {
     WORD wMinute;
     WORD wSecond;
     WORD wMilliseconds;
-};
+} SYSTEMTIME;
 
 // Hands the text to the debug trace's sink (rigel::TraceText), whether or not the trace switch
 // is on, as the debugger sees every OutputDebugStringA. Null is ignored.
@@ -38,3 +53,5 @@ void GetSystemTime(SYSTEMTIME* time);
 // copied and size becomes the size needed including the NUL. 0 with size unchanged when no name
 // can be found or size is null.
 BOOL GetUserNameA(char* buffer, DWORD* size);
+
+#endif

@@ -7,9 +7,15 @@
 using BOOL = int;
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
-using DWORD = std::uint32_t;
 using UINT = unsigned int;
+#ifdef _WIN32
+// The same types as windows.h declares them, so that both may be seen together.
+using DWORD = unsigned long;
+using LONG = long;
+#else
+using DWORD = std::uint32_t;
 using LONG = std::int32_t;
+#endif
 using LONGLONG = std::int64_t;
 using ULONGLONG = std::uint64_t;
 

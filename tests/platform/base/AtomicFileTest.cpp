@@ -4,13 +4,10 @@
 
 #include <cerrno>
 
-#include <sys/stat.h>
-
 namespace rigel {
 namespace {
 
 using test::FileBytes;
-using test::FileSizeLimit;
 
 // Until Commit the target keeps its previous bytes, and an abort or a destruction leaves it so;
 // either way no temporary file stays behind.
@@ -52,34 +49,6 @@ TEST(AtomicFile, MissingOrBlockedFolderFailsCleanly) {
     EXPECT_EQ(file.ErrorNumber(), ENOTDIR);
     EXPECT_FALSE(file.Commit());
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"plain"});
-}
-
-TEST(AtomicFile, FailedWriteIsNeverCommitted) {
-    test::TempFolder dir;
-    const std::string target = dir.Path("big.txt");
-    ASSERT_TRUE(WriteFileAtomically(target, "kept"));
-    AtomicFile file;
-    ASSERT_TRUE(file.Open(target));
-    {
-        FileSizeLimit limit(1024);
-        EXPECT_FALSE(file.Write(std::string(4096, 'x')));
-    }
-    EXPECT_EQ(file.ErrorNumber(), EFBIG);
-    EXPECT_FALSE(file.Write("more"));
-    EXPECT_FALSE(file.Commit());
-    EXPECT_EQ(FileBytes(target), "kept");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"big.txt"});
-}
-
-TEST(AtomicFile, NewFileModeHonoursUmask) {
-    test::TempFolder dir;
-    mode_t old = umask(027);
-    bool written = WriteFileAtomically(dir.Path("m.txt"), "x");
-    umask(old);
-    ASSERT_TRUE(written);
-    struct stat st {};
-    ASSERT_EQ(stat(dir.Path("m.txt").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(ReadWholeFile, BytesRoundTripAndFailuresCarryTheReason) {

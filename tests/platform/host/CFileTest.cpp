@@ -8,7 +8,6 @@ namespace rigel {
 namespace {
 
 using test::FileBytes;
-using test::FileSizeLimit;
 
 TEST(CFile, CreateReplacesTheTargetOnlyAtClose) {
     test::TempFolder dir;
@@ -73,21 +72,6 @@ TEST(CFile, ReadNamesAndErrors) {
     EXPECT_EQ(e.m_lOsError, EISDIR);
     EXPECT_THROW(missing.Read(buf, 1), CFileException);
     EXPECT_THROW(CFile(dir.Path("none.kof").c_str(), CFile::modeRead), CFileException);
-}
-
-TEST(CFile, FailedWriteMakesCloseThrowAndKeepsTheTarget) {
-    test::TempFolder dir;
-    const std::string target = dir.Path("full.txt");
-    ASSERT_TRUE(WriteFileAtomically(target, "kept"));
-    CFile file(target.c_str(), CFile::modeCreate | CFile::modeWrite);
-    {
-        FileSizeLimit limit(1024);
-        std::string big(4096, 'x');
-        EXPECT_THROW(file.Write(big.data(), static_cast<UINT>(big.size())), CFileException);
-    }
-    EXPECT_THROW(file.Close(), CFileException);
-    EXPECT_EQ(FileBytes(target), "kept");
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"full.txt"});
 }
 
 } // namespace

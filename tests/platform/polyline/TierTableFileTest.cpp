@@ -146,8 +146,8 @@ TEST(TierTableFile, EveryNumberReadsBackToTheSameDouble) {
 TEST(TierTableFile, TextIsTheSameUnderADecimalCommaLocale) {
     std::unique_ptr<CvPolyLine> chain(AwkwardChain());
     const std::string inC = chain->TIT11Text(0) + chain->LineFileText(4);
-    if (std::setlocale(LC_ALL, "de_DE.utf8") == nullptr)
-        GTEST_SKIP() << "no de_DE.utf8 locale";
+    if (std::setlocale(LC_ALL, rigel::test::kDecimalCommaLocale) == nullptr)
+        GTEST_SKIP() << "no locale " << rigel::test::kDecimalCommaLocale;
     const std::string inDe = chain->TIT11Text(0) + chain->LineFileText(4);
     CvPolyLine back(1);
     const int read = back.InitFrom_TIT_Text(chain->TIT11Text(0), "de", 0, 0, nullptr);
