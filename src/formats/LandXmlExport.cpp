@@ -31,10 +31,9 @@
 #include "platform/base/TextScan.h"
 #include "platform/base/Trace.h"
 #include "platform/host/CWinApp.h"
+#include "platform/host/ModuleVersion.h"
 #include "platform/host/Win32.h"
 #include "platform/polyline/CvPolyLine.h"
-
-#include "Version.h"
 
 #include <algorithm>
 #include <cmath>
@@ -458,7 +457,7 @@ bool LandXmlImEx::Export(TrackProject* project, const char* fileName) {
         pugi::xml_node application = root.append_child("Application");
         builder.SetText(application, "name", kApplicationName);
         builder.SetText(application, "manufacturer", kManufacturerName);
-        builder.SetText(application, "version", RIGEL_VERSION);
+        builder.SetText(application, "version", rigel::ModuleVersion());
         builder.SetText(application, "manufacturerURL", kManufacturerUrl);
         builder.SetText(application.append_child("Author"), "createdBy",
                         rigel::Utf8FromWindows1252(UserName()));

@@ -23,10 +23,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#undef GetProfileString
-#undef WriteProfileString
+#include "platform/base/win32/Windows.h"
 #else
 #include <dlfcn.h>
 #endif
@@ -208,5 +205,21 @@ TEST(SharedLibrary, HostLoadsAKofSurveyAndReadsTheCentrePointsBack) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(read, expected);
 }
+
+#ifdef _WIN32
+// The DLL's version resource names the version it was built as (the LandXML export writes it).
+TEST(SharedLibrary, CarriesItsVersionResource) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(RIGEL_SHARED_LIBRARY, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> data(size);
+    ASSERT_TRUE(GetFileVersionInfoA(RIGEL_SHARED_LIBRARY, 0, size, data.data()));
+    char* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductVersion",
+                               reinterpret_cast<void**>(&value), &length));
+    EXPECT_STREQ(value, RIGEL_PROJECT_VERSION);
+}
+#endif
 
 } // namespace

@@ -56,7 +56,7 @@ int Save(const OutputOptions& o, unsigned type, TrackProject& project,
         return 1;
     }
     CWinApp app("rigel");
-    app.SetProfilePath(ProfilePath(o.profile));
+    UseProfile(app, o.profile);
     AfxSetApp(&app);
     DialogFlags flags;
     flags.force = o.force;

@@ -12,6 +12,7 @@
 #include "platform/host/CArchive.h"
 #include "platform/host/CFile.h"
 #include "platform/host/CWinApp.h"
+#include "platform/host/RegistryProfile.h"
 #include "platform/polyline/CvPolyLine.h"
 #include "points/CvMeasurePointSort.h"
 
@@ -168,11 +169,24 @@ void ExplainNothingRead(const SurveyOptions& o, unsigned type, const CliHostUi& 
 
 // --profile, else $RIGEL_PROFILE, else $XDG_CONFIG_HOME/rigel/profile.ini (~/.config when
 // unset), whose folder is made when missing. Empty when there is no home to put it in.
-std::string ProfilePath(const std::string& given) {
-    if (!given.empty())
-        return given;
-    if (const char* env = std::getenv("RIGEL_PROFILE"); env && *env)
-        return env;
+void UseProfile(CWinApp& app, const std::string& given) {
+    if (!given.empty()) {
+        app.SetProfilePath(given);
+        return;
+    }
+    if (const char* env = std::getenv("RIGEL_PROFILE"); env && *env) {
+        app.SetProfilePath(env);
+        return;
+    }
+    // On Windows the profile is where the design application keeps its own: in the registry.
+    if (RegistryAvailable()) {
+        app.SetRegistryKey(kRegistryKey);
+        return;
+    }
+    app.SetProfilePath(DefaultProfilePath());
+}
+
+std::string DefaultProfilePath() {
     std::filesystem::path base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         base = xdg;
@@ -252,7 +266,7 @@ int LoadCentreTrack(const SurveyOptions& o, unsigned type, CvSporopPointList& ce
     if (!OpenReadable(o.file, file))
         return 1;
     CWinApp app("rigel");
-    app.SetProfilePath(ProfilePath(o.profile));
+    UseProfile(app, o.profile);
     AfxSetApp(&app);
     CliHostUi ui(flags, stdin, stderr);
     ScopedHostUi installUi(ui);

@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+class CWinApp;
+
 namespace rigel::cli {
 
 struct SurveyOptions {
@@ -48,8 +50,14 @@ bool OpenReadable(const std::string& path, CFile& file);
 // The sorter's totals of the last load, in the words of its report, on standard error.
 void ReportSort();
 
-// --profile, else $RIGEL_PROFILE, else $XDG_CONFIG_HOME/rigel/profile.ini (~/.config when
-// unset), whose folder is made when missing. Empty when there is no home to put it in.
-std::string ProfilePath(const std::string& given);
+// The registry key of rigel's profile on Windows: HKEY_CURRENT_USER\Software\Rigel\rigel.
+inline constexpr const char* kRegistryKey = "Rigel";
+
+// Points app at its profile: the file --profile names, else $RIGEL_PROFILE, else the registry
+// where the system has one (Windows), else DefaultProfilePath().
+void UseProfile(CWinApp& app, const std::string& given);
+// $XDG_CONFIG_HOME/rigel/profile.ini (~/.config when unset), whose folder is made when missing.
+// Empty when there is no home to put it in.
+std::string DefaultProfilePath();
 
 } // namespace rigel::cli

@@ -1,5 +1,7 @@
 #include "platform/base/Trace.h"
 
+#include "platform/base/DebugOutput.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,7 +55,7 @@ bool TraceEnabled() {
 bool TraceWanted() {
     TraceState& s = State();
     std::lock_guard<std::mutex> lock(s.mutex);
-    return s.enabled && (s.sink || EnvWantsStderr(s));
+    return s.enabled && (s.sink || EnvWantsStderr(s) || DebuggerListens());
 }
 
 std::string FitTraceBuffer(std::string text) {
@@ -81,6 +83,8 @@ void TraceText(std::string_view text) {
         if (text.empty() || text.back() != '\n')
             std::fputc('\n', stderr);
     }
+    if (DebuggerListens())
+        SendToDebugger(text);
 }
 
 } // namespace rigel

@@ -1,7 +1,8 @@
 #pragma once
 // The debug trace: one printf-style line formatted into a buffer of 1024 bytes and handed to a
-// sink. It stands in for OutputDebugStringA. The switch is on by default; without a sink installed
-// by the host the lines go nowhere, unless RIGEL_TRACE=1 sends them to standard error.
+// sink. The switch is on by default; without a sink installed by the host the lines go nowhere,
+// unless RIGEL_TRACE=1 sends them to standard error. On Windows a debugger that listens gets every
+// line through OutputDebugStringA as well (DebugOutput.h).
 
 #include "platform/base/TextFormat.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/base/Trace.h"
 #include "platform/host/CWinApp.h"
+#include "platform/host/SystemMessageBox.h"
 
 namespace rigel {
 namespace {
@@ -69,7 +70,8 @@ std::vector<std::pair<std::string, std::string>> SplitDialogFilter(std::string_v
 }
 
 int HeadlessHostUi::MessageBox(std::string_view text, std::string_view caption, UINT type) {
-    const int answer = DefaultMessageBoxAnswer(type);
+    const int answer = SystemMessageBox(std::string(text), std::string(caption), type)
+                           .value_or(DefaultMessageBoxAnswer(type));
     Trace("[HostUi] message box \"%s\": %s -> %d\n", std::string(caption), std::string(text),
           answer);
     return answer;

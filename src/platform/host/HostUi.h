@@ -4,10 +4,11 @@
 // install ScriptedHostUi, and without either the headless default answers.
 //
 // The headless default (what GetHostUi() returns when nothing is installed):
-// - a message box answers its default button: the first button of its type, or the second with
-//   MB_DEFBUTTON2, the third with MB_DEFBUTTON3 (when the type has that many buttons). So MB_OK
-//   and MB_OKCANCEL answer IDOK, MB_YESNO and MB_YESNOCANCEL answer IDYES, and
-//   MB_YESNO | MB_DEFBUTTON2 answers IDNO. The caption and text are traced.
+// - on Windows a message box is shown with MessageBoxA where the process has a desktop, and the
+//   user answers. Elsewhere, and without a desktop, it answers its default button: the first button
+//   of its type, or the second with MB_DEFBUTTON2, the third with MB_DEFBUTTON3 (when the type has
+//   that many buttons). So MB_OK and MB_OKCANCEL answer IDOK, MB_YESNO and MB_YESNOCANCEL answer
+//   IDYES, and MB_YESNO | MB_DEFBUTTON2 answers IDNO. The caption and text are traced.
 // - a file dialog answers cancel (no path); the request is traced.
 // - the feature-code dialog answers OK with the proposed assignment unchanged and both tier-table
 //   options off, as a user who confirms what the library remembered. Cancelling instead would

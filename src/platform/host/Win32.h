@@ -4,17 +4,7 @@
 // gives them with the same names, argument types and results.
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// windows.h names the INI-file calls of the old API after CWinApp's profile members.
-#undef GetProfileInt
-#undef GetProfileString
-#undef WriteProfileString
+#include "platform/base/win32/Windows.h"
 #else
 
 #include "platform/host/WinTypes.h"

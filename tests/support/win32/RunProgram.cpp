@@ -4,8 +4,7 @@
 
 #include <cstdlib>
 
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "platform/base/win32/Windows.h"
 
 namespace rigel::test {
 namespace {

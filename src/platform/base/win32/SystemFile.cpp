@@ -6,13 +6,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/base/win32/Windows.h"
 
 namespace rigel {
 namespace {

@@ -6,8 +6,8 @@ bool RegistryAvailable() {
     return false;
 }
 
-std::optional<std::string> ReadRegistryProfile(const std::string&, const std::string&,
-                                               const char*, const char*) {
+std::optional<std::string> ReadRegistryProfile(const std::string&, const std::string&, const char*,
+                                               const char*) {
     return std::nullopt;
 }
 

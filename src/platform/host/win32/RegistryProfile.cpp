@@ -2,13 +2,7 @@
 
 #include "platform/base/TextFormat.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/base/win32/Windows.h"
 
 #include <cstring>
 #include <vector>
@@ -25,9 +19,9 @@ std::string KeyPath(const std::string& key, const std::string& app, const char* 
 
 std::string SystemMessage(LSTATUS status) {
     char text[512] = {};
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(status), 0, text, sizeof text,
-                                   nullptr);
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(status), 0, text, sizeof text, nullptr);
     std::string message(text, n);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
         message.pop_back();
