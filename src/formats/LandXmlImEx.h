@@ -12,8 +12,9 @@
 // Text is UTF-8 in the document and Windows-1252 inside the library; the conversion happens here
 // and nowhere else. Numbers are read and written without the C locale.
 
+#include "formats/KeyedPointMap.h"
+
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,15 +37,7 @@ class xml_node;
 
 class LandXmlImEx {
 public:
-    // A point of CgPoints, or of a point element's text: northing (x), easting (y) and a height
-    // when one was given.
-    struct KeyedPoint {
-        double northing = 0.0;
-        double easting = 0.0;
-        double height = 0.0;
-        bool hasHeight = false;
-        double tolerance = 1e-8;
-    };
+    using KeyedPoint = rigel::KeyedPoint;
 
     LandXmlImEx();
     virtual ~LandXmlImEx();
@@ -93,6 +86,8 @@ private:
     bool ReadCoordGeom(const pugi::xml_node& coordGeom);
     bool ReadProfAlign(const pugi::xml_node& profAlign);
 
+    std::string keyBuffer_; // AddCgPoint's key, kept to reuse its storage
+
 public:
     // Export of the project's alignment, vertical alignment and cants. Nothing is written when
     // there is no project or its alignment is empty. true when the file was written.
@@ -110,7 +105,7 @@ public:
     bool DmsAngles = false;
     int Precision = 6;
     double AlignmentStartStation = 0.0;
-    std::map<std::string, KeyedPoint> PointsByKey; // keys in Windows-1252
+    rigel::KeyedPointMap PointsByKey; // keys in Windows-1252
     CvPolyLine* AlignmentTarget = nullptr;
     VS_LinjePaalegg* ProfileTarget = nullptr;
     std::string ErrorText;

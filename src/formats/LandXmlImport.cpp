@@ -16,6 +16,7 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "points/CvSporopPointList.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -90,6 +91,32 @@ void AppendWindows1252(std::string& out, std::string_view utf8) {
         }
     }
     out += utf8;
+}
+
+// Scan(text, "%lf %lf %lf") for the common text of plain decimal numbers between blanks, read
+// as Scan reads them; any other text goes to Scan itself.
+int ScanPointText(std::string_view text, double& x, double& y, double& z) {
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    double* const targets[3] = {&x, &y, &z};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    for (int done = 0; done < 3; ++done) {
+        while (p < end && blank(*p))
+            ++p;
+        if (p == end)
+            return done == 0 ? -1 : done;
+        double value = 0.0;
+        const bool plain =
+            digit(*p) || *p == '.' || (*p == '-' && end - p > 1 && (digit(p[1]) || p[1] == '.'));
+        const auto read = plain ? std::from_chars(p, end, value)
+                                : std::from_chars_result{p, std::errc::invalid_argument};
+        if (read.ec != std::errc() || (read.ptr != end && !blank(*read.ptr)))
+            return rigel::Scan(text, "%lf %lf %lf", &x, &y, &z);
+        *targets[done] = value;
+        p = read.ptr;
+    }
+    return 3;
 }
 
 std::unique_ptr<TierTabElementSporop> NewElement(const LandXmlImEx::KeyedPoint& start,
@@ -239,7 +266,7 @@ LandXmlImEx::KeyedPoint LandXmlImEx::PointText(std::string_view text,
                                                std::string_view pntRef) const {
     KeyedPoint point;
     double x = 0.0, y = 0.0, z = 0.0;
-    const int count = rigel::Scan(text, "%lf %lf %lf", &x, &y, &z);
+    const int count = ScanPointText(text, x, y, z);
     if (count >= 2) {
         point.northing = x;
         point.easting = y;
@@ -249,8 +276,8 @@ LandXmlImEx::KeyedPoint LandXmlImEx::PointText(std::string_view text,
         }
         return point;
     }
-    const auto found = PointsByKey.find(rigel::Windows1252FromUtf8(pntRef));
-    return found == PointsByKey.end() ? point : found->second;
+    PointsByKey.Find(rigel::Windows1252FromUtf8(pntRef), point);
+    return point;
 }
 
 LandXmlImEx::KeyedPoint LandXmlImEx::PointText(const pugi::xml_node& node) const {
@@ -260,8 +287,8 @@ LandXmlImEx::KeyedPoint LandXmlImEx::PointText(const pugi::xml_node& node) const
 void LandXmlImEx::AddCgPoint(bool hasCode, std::string_view code, bool hasName,
                              std::string_view name, std::string_view text,
                              std::string_view pntRef) {
-    std::string key;
-    key.reserve(code.size() + name.size() + 1);
+    std::string& key = keyBuffer_;
+    key.clear();
     if (hasCode)
         AppendWindows1252(key, code);
     if (hasName) {
@@ -269,7 +296,7 @@ void LandXmlImEx::AddCgPoint(bool hasCode, std::string_view code, bool hasName,
         AppendWindows1252(key, name);
     }
     // A later point with the same key replaces the earlier one.
-    PointsByKey.insert_or_assign(std::move(key), PointText(text, pntRef));
+    PointsByKey.insert_or_assign(key, PointText(text, pntRef));
 }
 
 void LandXmlImEx::ReadCgPoints(const pugi::xml_node& root) {
@@ -433,17 +460,18 @@ int LandXmlImEx::ImportPoints(const char* fileName, CvSporopPointList* points) {
 }
 
 void LandXmlImEx::AppendPoints(CvSporopPointList& points) const {
-    for (const auto& [key, point] : PointsByKey) {
+    std::size_t next = 0;
+    points.AppendBlock(PointsByKey.size(), [&](CvSporopPoint& point) {
+        const std::string_view key = PointsByKey.KeyAt(next);
+        const KeyedPoint values = PointsByKey.PointAt(next++);
+        point.Init(values.northing, values.easting, values.hasHeight ? values.height : 0.0);
         // code§name; a key that starts with the mark (a point with a name but no code) gives
         // neither text.
         const std::size_t mark = key.find('\xA7');
-        std::string code = key.substr(0, mark);
-        std::string description =
-            mark == std::string::npos || mark == 0 ? std::string() : key.substr(mark + 1);
-        points.Append(std::make_unique<CvSporopPoint>(point.northing, point.easting,
-                                                      point.hasHeight ? point.height : 0.0,
-                                                      std::move(code), std::move(description)));
-    }
+        point.code.assign(key.substr(0, mark));
+        if (mark != std::string_view::npos && mark != 0)
+            point.description.assign(key.substr(mark + 1));
+    });
     points.unitWord =
         LinearFactor == 0.3048 ? CvSporopPointList::kFeet : CvSporopPointList::kMetres;
 }

@@ -1,6 +1,18 @@
 #include "points/CvSporopPoint.h"
 
+#include "points/PointBlock.h"
+
+#include <new>
 #include <utility>
+
+void* CvSporopPoint::operator new(std::size_t size) {
+    return ::operator new(size);
+}
+
+void CvSporopPoint::operator delete(void* p) noexcept {
+    if (!rigel::ReleaseBlockPoint(p))
+        ::operator delete(p);
+}
 
 CvSporopPoint::CvSporopPoint(const DT_Punkt& p) {
     Init(p);

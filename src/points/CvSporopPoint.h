@@ -4,6 +4,7 @@
 
 #include "platform/base/DT_Punkt.h"
 
+#include <cstddef>
 #include <string>
 
 class CvSporopPoint : public DT_Punkt {
@@ -18,6 +19,11 @@ public:
     CvSporopPoint(const DT_Punkt& p, int cant, std::string code, std::string description);
     CvSporopPoint& operator=(const CvSporopPoint& other);
     ~CvSporopPoint() override = default;
+
+    // A point is allocated on its own or, by a list's AppendBlock, in a block with many others;
+    // either kind is deleted the same way (a point of a block releases its share of the block).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p) noexcept;
 
     // Takes the coordinates and every field except mark, which becomes 0.
     void CopyFrom(const CvSporopPoint& other);

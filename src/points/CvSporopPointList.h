@@ -10,6 +10,9 @@
 #include "platform/base/DT_Double.h"
 #include "platform/base/DT_Nodeliste.h"
 #include "points/CvSporopPoint.h"
+#include "points/PointBlock.h"
+
+#include <cstddef>
 
 class CvPolyLine;
 
@@ -31,6 +34,18 @@ public:
 
     CvSporopPoint* Punkt(int index) const { return static_cast<CvSporopPoint*>(Objekt(index)); }
     CvSporopPoint* AktivPunkt() const { return static_cast<CvSporopPoint*>(Aktiv()); }
+
+    // Appends count default points, each then set by fill(point) in order, all allocated in one
+    // block (PointBlock.h): for readers that append hundreds of thousands of points at once.
+    template <typename Fill> void AppendBlock(std::size_t count, Fill fill) {
+        Reserve(static_cast<std::size_t>(Antall()) + count);
+        rigel::PointBlock block(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            CvSporopPoint* point = block.Construct();
+            LeggTil(point); // cannot fail after the reserve: the list now owns the point
+            fill(*point);
+        }
+    }
 
     // Empties this list and appends a copy of every point of source, in order.
     void CopyPointsFrom(const CvSporopPointList& source);

@@ -93,6 +93,20 @@ TEST(LandXmlImport, FootUnitsDefaultNamespacePointsAndPntRef) {
     ExpectElement(in.E(1), 100 * 0.3048 + 100, 50 * 0.3048, -500 * 0.3048, -500 * 0.3048, 2);
 }
 
+TEST(LandXmlImport, RepeatedKeysAndPntRefFollowTheDocumentOrder) {
+    CvSporopPointList points(1);
+    LandXmlImEx().ImportPoints(DataPath("landxml/cgpoints_repeated_keys_and_pntref.xml").c_str(),
+                               &points);
+    EXPECT_EQ(
+        Texts(points),
+        (std::vector<std::array<std::string, 2>>{
+            {"A", "1"}, {"B", "2"}, {"R", "1"}, {"R", "2"}, {"R", "3"}, {"Z", ""}, {"Z", ""}}));
+    const DT_Punkt expected[] = {{-35, 0.25, 4}, {11, 21, 0}, {10, 20, 30}, {11, 21, 0},
+                                 {0, 0, 0},      {5, 6, 7},   {1, 16, 2}};
+    for (int i = 0; i < points.Antall(); ++i)
+        EXPECT_TRUE(points.Punkt(i)->Lik(expected[i], 0.0)) << i;
+}
+
 TEST(LandXmlImport, MillimetresLxPrefixCurveFromChordCubicSpiralAndProfile) {
     Imported in(DataPath("landxml/mm_units_lx_prefix.xml"), 1);
     EXPECT_EQ(in.messages, std::vector<std::string>{"Spiral type \"cubic\" not supported"});

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -59,4 +61,30 @@ TEST(CvSporopPoint, ResetClearsTheAnalysisValues) {
     p.Reset(DT_Punkt(1, 2, 3), 12, "L", "left rail");
     EXPECT_EQ(Fields(p), Fields(CvSporopPoint(DT_Punkt(1, 2, 3), 12, "L", "left rail")));
     EXPECT_EQ(p.mark, 0);
+}
+
+// A block's points are deleted one by one, in any order and by any owner; a point outliving its
+// list keeps the block (the sanitizer build sees a use after free otherwise).
+TEST(CvSporopPointList, PointsOfABlockAreOwnedAndDeletedOneByOne) {
+    auto list = std::make_unique<CvSporopPointList>(1);
+    list->Append(std::make_unique<CvSporopPoint>(-1, -1, 0, "single", ""));
+    int next = 0;
+    list->AppendBlock(1000, [&next](CvSporopPoint& p) {
+        p.Init(next, 2.0 * next, 0);
+        p.code = std::to_string(next++);
+    });
+    list->AppendBlock(0, [](CvSporopPoint&) { FAIL(); });
+    ASSERT_EQ(list->Antall(), 1001);
+    EXPECT_EQ(list->Punkt(500)->code, "499");
+    EXPECT_EQ(list->Punkt(500)->y(), 998);
+    EXPECT_EQ(list->Punkt(500)->cant, CvSporopPoint::kNoCant);
+    list->Aktiver(10);
+    std::unique_ptr<HovedObjekt> taken(list->TaUtAktiv());
+    list->Aktiver(0);
+    list->SlettAktiv();
+    EXPECT_EQ(
+        list->RemoveIf([](HovedObjekt* o) { return static_cast<CvSporopPoint*>(o)->x() < 100; }),
+        99);
+    list.reset();
+    EXPECT_EQ(static_cast<CvSporopPoint&>(*taken).code, "9");
 }
