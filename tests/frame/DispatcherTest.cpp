@@ -272,8 +272,6 @@ TEST_F(Dispatcher, LoadFileAsksForAKofFile) {
     EXPECT_EQ(request.defaultExtension, "KOF-files");
     EXPECT_EQ(request.initialFileName, "*.KOF");
     EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    EXPECT_EQ(request.filter, "");
-    EXPECT_EQ(request.title, "");
     EXPECT_FALSE(rigel_IsCoordinatesLoaded());
 
     ui.QueueFileDialogAnswer(dir.Path("missing.kof"));
