@@ -264,12 +264,9 @@ TEST_F(LoadCommand, TrolleyMeasurementFile) {
     for (const std::string type : {"", " --type 28"}) {
         const Outcome run = Rigel("'" + Path("run.vtd") + "'" + type);
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        const std::string row = rigel::test::Lines(run.out).at(1); // after the header
-        const std::vector<std::string> f = Split(row);
-        ASSERT_EQ(f.size(), 13u) << row;
-        EXPECT_EQ(f[1] + "," + f[2], "6000,2000") << "x north, y east";
-        const double z = std::stod(f[3]);
-        EXPECT_NEAR(z, type.empty() ? 101.5 - 0.75 * std::sin(0.02) : 101.5, 1e-12) << type;
-        EXPECT_EQ(f[10], "-29") << "the cant, cut towards zero, negative for a positive angle";
+        // The first row after the header; the reader's own values: TrolleyFileTest.
+        const std::vector<std::string> f = Split(rigel::test::Lines(run.out).at(1));
+        ASSERT_EQ(f.size(), 13u);
+        EXPECT_NEAR(std::stod(f[3]), type.empty() ? 101.5 - 0.75 * std::sin(0.02) : 101.5, 1e-12);
     }
 }
