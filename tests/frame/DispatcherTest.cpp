@@ -14,7 +14,8 @@
 namespace rigel::test {
 namespace {
 
-TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
+// The save rows' reach, extensions and rail rule show in the files the saves below write.
+TEST(DispatchTables, ReadersOncePerTypeAndTheSaveOrder) {
     auto known = [](unsigned t) { return (t >= 1 && t <= kFileTypes.size()) || t == kVTDVariant; };
     std::set<unsigned> readers;
     for (const ReaderRow& row : kReaders) {
@@ -23,28 +24,6 @@ TEST(DispatchTables, EveryRowIsKnownUniqueAndReachable) {
         EXPECT_EQ(ExtensionOfType(row.type == kVTDVariant ? kVTD : row.type), row.name);
         EXPECT_EQ(FindReader(row.type), &row);
     }
-
-    std::set<std::string_view> extensions;
-    for (const SaveRow& row : kSaveSteps) {
-        ASSERT_NE(row.write, nullptr);
-        bool reachable = false;
-        for (unsigned t : row.types) {
-            if (t == 0)
-                continue;
-            EXPECT_TRUE(known(t)) << t;
-            reachable = reachable || RowApplies(row, t, true);
-            if (row.extension == 0) {
-                EXPECT_TRUE(extensions.insert(ExtensionOfType(t)).second) << t;
-            }
-        }
-        EXPECT_TRUE(reachable);
-        if (row.extension != 0) {
-            EXPECT_TRUE(extensions.insert(ExtensionOfType(row.extension)).second) << row.extension;
-        }
-        EXPECT_EQ(RowApplies(row, row.types[0], false), !row.railExports);
-    }
-    EXPECT_EQ(extensions.count(""), 0u) << "every output has an extension";
-    EXPECT_EQ(extensions.size(), kSaveSteps.size() + 1); // LIN and DAT
 
     // The save order, and the message of each failure (LIN stands for the LIN/DAT row).
     std::vector<std::pair<std::string_view, std::string_view>> order;

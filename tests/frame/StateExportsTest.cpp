@@ -65,6 +65,12 @@ TEST_F(StateExports, GetkofWalksTheCentrePoints) {
     rigel_ClearCoordinateLists();
     EXPECT_EQ(k.Call(1), 2);
     EXPECT_EQ(k.Call(2), 2);
+
+    // GETHAS hands out its fixed table of 17 rows of three.
+    int table[51] = {}, count = 0;
+    GETHAS(&mode, table, &count);
+    EXPECT_EQ(count, 17);
+    EXPECT_EQ(std::vector<int>(table + 45, table + 51), (std::vector<int>{32, 49, 83, 33, 50, 84}));
 }
 
 TEST_F(StateExports, CentreListInAndOut) {

@@ -67,18 +67,6 @@ TEST(PointListCleaning, SmallOutliersAreKept) {
     EXPECT_EQ(list.Antall(), 7);
 }
 
-TEST(PointListCleaning, ManyDeletionsKeepTheOrder) {
-    CvSporopPointList list;
-    std::vector<double> values;
-    for (int i = 0; i < 100001; ++i)
-        values.push_back(i % 2 == 0 ? 0.0 : 1.0); // every odd point rises 1 per metre
-    Fill(list, values);
-    EXPECT_EQ(list.RemoveCurvature7Jumps(), 50000);
-    ASSERT_EQ(list.Antall(), 50001);
-    for (int i = 0; i < list.Antall(); i += 997)
-        EXPECT_EQ(list.Punkt(i)->profile, 2.0 * i);
-}
-
 TEST(PointListCleaning, TinyListsAreSafe) {
     for (int n = 0; n <= 2; ++n) {
         CvSporopPointList list;

@@ -112,35 +112,9 @@ TEST(SharedLibrary, ExportsEveryEntryPointUnderItsPlainName) {
         EXPECT_NE(lib.Find(name), nullptr) << name << " is not exported under its plain name";
 }
 
-using IsLoadedFn = bool();
-using GetHasFn = void(int*, int*, int*);
 using GetKofFn = void(int*, int*, double*, double*, double*, int*);
 using SerializeFn = void(CArchive*, void*, int, unsigned char, unsigned char, unsigned char);
 using ToRegistryFn = int(DT_IntListe*, CString*, CString*);
-
-// The state is built at load: empty point lists, the fixed tables in place.
-TEST(SharedLibrary, StateIsBuiltAtLoadAndAnswersThroughTheExports) {
-    Library lib;
-    ASSERT_TRUE(lib.Loaded());
-    auto* isLoaded = lib.Get<IsLoadedFn>("rigel_IsCoordinatesLoaded");
-    auto* getHas = lib.Get<GetHasFn>("GETHAS");
-    auto* getKof = lib.Get<GetKofFn>("GETKOF");
-    ASSERT_TRUE(isLoaded && getHas && getKof);
-
-    EXPECT_FALSE(isLoaded());
-    int mode = 1, count = 0;
-    int table[51] = {};
-    getHas(&mode, table, &count);
-    EXPECT_EQ(count, 17);
-    EXPECT_EQ(table[48], 33);
-    EXPECT_EQ(table[50], 84);
-
-    int unused = 0, status = -1;
-    double x = 7, y = 8, z = 9;
-    getKof(&mode, &unused, &x, &y, &z, &status);
-    EXPECT_EQ(status, 2); // no centre points in a freshly loaded library
-    EXPECT_EQ(x, 7);
-}
 
 // The coordinates of a KOF file's points with one code, read here column by column.
 std::vector<std::array<double, 3>> PointsWithCode(const std::string& path, int code) {

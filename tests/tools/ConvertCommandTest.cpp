@@ -87,20 +87,9 @@ TEST_F(ConvertCommand, LineFileByItsExtension) {
     Outcome run = Rigel("convert '" + example + "' '" + Path("t.txt") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, Path("t.TXT") + "\n");
-    // The example's first element and its three vertical intersection points.
-    const std::string text = FileBytes(Path("t.TXT"));
-    EXPECT_EQ(text.rfind("TIE (null)\nTIEVE \nLINJA (null)        6101005\t       0.000\n"
-                         "ELEM\t   1       0   1       0.000       0.000     0.000\n"
-                         "ELEMP1\t   1       0.000  6543210.0000   234567.0000\n",
-                         0),
-              0u)
-        << text;
-    const std::string vertical = "LINJAZ\t(null)        (null)       \n"
-                                 "ELEMZ    1      0.0000    120.0000       0.000\n"
-                                 "ELEMZ    2   1100.0000    122.0000  100000.000\n"
-                                 "ELEMZ    3   2000.0000    120.5613       0.000\n";
-    ASSERT_GE(text.size(), vertical.size());
-    EXPECT_EQ(text.substr(text.size() - vertical.size()), vertical);
+    // The example's line file (its records are held to hand-written text in LineFileTest).
+    EXPECT_EQ(
+        FileBytes(Path("t.TXT")).rfind("TIE (null)\nTIEVE \nLINJA (null)        6101005\t", 0), 0u);
 
     // A project without an alignment has no line file, and says why.
     OnePointProject("bare.spw", 10.0, 20.0);
