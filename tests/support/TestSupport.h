@@ -6,6 +6,7 @@
 #include "platform/base/DT_IntListe.h"
 #include "platform/base/Trace.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -23,6 +24,8 @@
 #include <vector>
 
 namespace rigel::test {
+
+using ::testing::HasSubstr;
 
 // A file under tests/data/.
 inline std::string DataPath(const std::string& name) {
