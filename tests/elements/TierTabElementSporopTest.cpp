@@ -68,13 +68,10 @@ TEST(TierTabElementSporop, CantsLoseTheirFraction) {
 TEST(TierTabElementSporop, ShortLinesFallBackToTheElementsOwnStations) {
     TierTabElementSporop e = FilledRecord();
     e.ElementNumber(In(DT_Int(9)));
-    // Twelve values: the source stations become the element's own stations 1000 and 1100.
+    // Twelve values (their order is the full line's): the source stations become the element's
+    // own stations 1000 and 1100.
     EXPECT_EQ(e.ReadProjectFileLine("  1   10   20   30   40    50    60     0     0  1  2  3"),
               12);
-    EXPECT_EQ(e.H1.Get(), 10.0);
-    EXPECT_EQ(e.h2.Get(), 40.0);
-    EXPECT_EQ(e.v.Get(), 60);
-    EXPECT_EQ(e.Code3, 3);
     EXPECT_EQ(e.OrigStartSTA()->Get(), 1000.0);
     EXPECT_EQ(e.OrigEndSTA()->Get(), 1100.0);
     EXPECT_EQ(e.ElementNumber()->Get(), 9) << "lines are matched by order, not by number";

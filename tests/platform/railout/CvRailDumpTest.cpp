@@ -199,26 +199,17 @@ TEST_F(RailDumpTest, FailuresWriteNothingAndKeepThePreviousFile) {
     EXPECT_EQ(FileBytes(kof), "previous\n");
 }
 
-TEST(RailDumpTransition, CutTransitionTakesTheCurvatureAndCantAtTheCut) {
+TEST_F(RailDumpTest, CutTransitionTakesTheCurvatureAndCantAtTheCut) {
     // Straight to radius 500 over 100 m: at its middle the curvature is 1/1000.
-    CvPolyLine a(1);
+    alignment.SlettAlleIListen(1);
     auto* e = new CvPolyElement;
     ASSERT_EQ(e->InitFromStart({0, 0}, std::numbers::pi / 2, 0, 500, 100, 0), 1);
-    a.AddElement(e);
-    struct : rigel::railout::RailAttributes {
-        bool Point(const DT_Punkt&, PointAttributes&) const override { return false; }
-        bool Element(const CvPolyElement&, ElementAttributes& out) const override {
-            out = {0, 120, 0};
-            return true;
-        }
-    } cants;
-    TempFolder dir;
-    CvRailDump dump;
-    dump.SetAttributes(&cants);
-    dump.SetFilename(dir.Path("t.lft").c_str());
+    alignment.AddElement(e);
+    attributes.elements = {{e, {0, 120, 0}}};
     const double from = 50, to = 1000;
-    ASSERT_TRUE(dump.SetSection(&from, &to, true, &a));
-    ASSERT_EQ(dump.WriteLFT(&a, nullptr, nullptr, 0), 1) << dump.LastError();
+    ASSERT_TRUE(dump.SetSection(&from, &to, true, &alignment));
+    dump.SetFilename(dir.Path("t.lft").c_str());
+    ASSERT_EQ(dump.WriteLFT(&alignment, nullptr, nullptr, 0), 1) << dump.LastError();
     EXPECT_EQ(FileBytes(dir.Path("t.lft")),
               "   1  3      50.0000     100.0000    50.0000    1000.0000     500.0000    60.0 "
               "  120.0    0\n");
