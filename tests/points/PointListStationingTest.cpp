@@ -66,7 +66,7 @@ TEST(PointListStationing, UpdateProfilesProjectsAndFlagsWhatDoesNotProject) {
                 std::hypot(15.0, 1.0) + std::hypot(40.0, 5.0) + std::hypot(100.0, 3.0), 1e-9);
 
     const std::string p = "[CvSporopPointList::UpdateProfiles] ";
-    // A line a point between the stationing steps' lines and the end.
+    // START, three lines of the stationing steps, one line a point, END.
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[0], "\n" + p + "START\n");
     EXPECT_EQ(lines[4], p + "Idx:   0 Old STA=      0.000 New STA=      0.000 Diff=      0.000 "
