@@ -23,15 +23,6 @@ void FillArc(CvSporopPointList& list, int n, double r, double spacing, double be
     }
 }
 
-void ExpectArcDirections(const CvSporopPointList& list, double theta) {
-    const int n = list.Antall();
-    // Turning right is negative: each weighted bearing is one chord angle on from the last.
-    EXPECT_NEAR(list.Punkt(0)->direction, theta / 2, 1e-9);
-    for (int i = 1; i + 1 < n; ++i)
-        EXPECT_NEAR(list.Punkt(i)->direction, -(i - 1) * theta, 1e-9) << i;
-    EXPECT_NEAR(list.Punkt(n - 1)->direction, -(n - 3) * theta - theta / 2, 1e-9);
-}
-
 // Unevenly spaced points of a curve whose radius shrinks (y = 0.003 t^2 + 0.00005 t^3 beside a
 // chord heading north-east), to the right and mirrored to the left. The bearings stay far from
 // +-pi, so the accumulated turn is the weighted bearing's change since the second point, with
@@ -80,8 +71,12 @@ TEST(PointListDirections, BearingsThroughPlusMinusPiStayContinuous) {
     ASSERT_GT(list.Punkt(4)->AngleTo(*list.Punkt(5)), 3.0);
     ASSERT_LT(list.Punkt(6)->AngleTo(*list.Punkt(7)), -3.0);
 
+    // Turning right is negative: each weighted bearing is one chord angle on from the last.
     list.UpdateDirections(0);
-    ExpectArcDirections(list, theta);
+    EXPECT_NEAR(list.Punkt(0)->direction, theta / 2, 1e-9);
+    for (int i = 1; i + 1 < 12; ++i)
+        EXPECT_NEAR(list.Punkt(i)->direction, -(i - 1) * theta, 1e-9) << i;
+    EXPECT_NEAR(list.Punkt(11)->direction, -9 * theta - theta / 2, 1e-9);
 
     list.UpdateChordDirections();
     const double first = list.Punkt(0)->AngleTo(*list.Punkt(1));
