@@ -81,7 +81,6 @@ TEST(LandXmlImport, FootUnitsDefaultNamespacePointsAndPntRef) {
 
     Imported in(DataPath("landxml/foot_units_default_namespace.xml"));
     EXPECT_EQ(in.importer.LinearFactor, 0.3048);
-    EXPECT_EQ(in.importer.AngularFactor, 1.0); // "rad" is radians
     EXPECT_EQ(in.importer.ElementPrefix, "lx:");
     EXPECT_EQ(in.importer.VersionMinor, 2);
     EXPECT_EQ(in.importer.NamespaceUri, "http://www.landxml.org/schema/LandXML-1.2");
