@@ -145,19 +145,17 @@ TEST(LandXmlImport, ChainStopsTheGeometryAndCantsFollowTheStations) {
     }
 }
 
+// The root's local name and attributes are the import's (its version and prefix above).
 TEST(LandXmlReader, KeepsOnlyTheRootAndItsQueriedChildrenByLocalName) {
-    for (auto [file, names, ns] :
-         {std::tuple{"foot_units_default_namespace.xml", "Units CgPoints CgPoints Alignments ",
-                     "xmlns"},
-          std::tuple{"mm_units_lx_prefix.xml", "Units Alignments ", "xmlns:lx"}}) {
+    for (auto [file, names] :
+         {std::pair{"foot_units_default_namespace.xml", "Units CgPoints CgPoints Alignments "},
+          std::pair{"mm_units_lx_prefix.xml", "Units Alignments "}}) {
         pugi::xml_document document;
         ASSERT_TRUE(rigel::ReadLandXmlFile(DataPath(std::string("landxml/") + file), document));
         std::string kept;
         for (const pugi::xml_node& child : document.document_element().children())
             kept += child.name() + std::string(" ");
         EXPECT_EQ(kept, names);
-        EXPECT_STREQ(document.document_element().name(), "LandXML");
-        EXPECT_NE(std::string(document.document_element().attribute(ns).value()), "");
     }
 }
 
