@@ -265,22 +265,17 @@ TEST(CvMeasurePointSort, LongTextsAreCutAndTheReportShowsTheTotals) {
 
 TEST(CvMeasurePointSort, PresortOrdersByXThenYThenZAndKeepsEqualOnesInOrder) {
     CvSporopPointList list;
-    list.LeggTil(new CvSporopPoint(2, 1, 0, "a", ""));
-    list.LeggTil(new CvSporopPoint(1, 5, 0, "b", ""));
-    list.LeggTil(new CvSporopPoint(1 + 1e-10, 3, 0, "c", "")); // x equal within 1e-9
-    list.LeggTil(new CvSporopPoint(1, 3, -1, "d", ""));
-    list.LeggTil(new CvSporopPoint(2, 1, 0, "e", "")); // equal to "a"
-    const auto order = [&list] {
-        std::string codes;
-        for (int i = 0; i < list.Antall(); ++i)
-            codes += list.Punkt(i)->code;
-        return codes;
-    };
+    list.LeggTil(new CvSporopPoint(2, 1, 0, "1", ""));
+    list.LeggTil(new CvSporopPoint(1, 5, 0, "2", ""));
+    list.LeggTil(new CvSporopPoint(1 + 1e-10, 3, 0, "3", "")); // x equal within 1e-9
+    list.LeggTil(new CvSporopPoint(1, 3, -1, "4", ""));
+    list.LeggTil(new CvSporopPoint(2, 1, 0, "5", "")); // equal to 1
     CvMeasurePointSort sorter(&list);
     ASSERT_EQ(sorter.Presort(1), 1);
-    EXPECT_EQ(order(), "dcbae");
+    EXPECT_EQ(Codes(list), (std::vector<int>{4, 3, 2, 1, 5}));
     sorter.Presort(0);
-    EXPECT_EQ(order(), "eabcd") << "decreasing: the same order reversed";
+    EXPECT_EQ(Codes(list), (std::vector<int>{5, 1, 2, 3, 4}))
+        << "decreasing: the same order reversed";
     EXPECT_EQ(sorter.Compare(nullptr, list.Punkt(0)), 0);
 }
 
