@@ -42,7 +42,6 @@ struct Imported {
     const TierTabElementSporop& E(int i) const {
         return dynamic_cast<const TierTabElementSporop&>(*alignment.Element(i));
     }
-    const DT_Punkt& P(int i) const { return *profile.Punkt(i); }
 };
 
 // Start and end station, length, radii, element number of an element.
@@ -119,12 +118,11 @@ TEST(LandXmlImport, MillimetresLxPrefixCurveFromChordCubicSpiralAndProfile) {
     const double arc = std::round(kPi / 3 * 100 * 1e6) / 1e6; // chord 100 on radius 100
     ExpectElement(in.E(1), 50, arc, 100, 100, 2);
     ExpectElement(in.E(2), 50 + arc, 10, 0, 0, 5); // after the cubic spiral, at the running station
-    const std::vector<std::array<double, 3>> expected = {
+    const DT_Punkt expected[] = {
         {0, 10, 0}, {100, 11, -10000}, {200, 10, 0}, {300, 9, -5000}, {400, 8, 0}};
     ASSERT_EQ(in.profile.Antall(), 5);
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(in.P(i).Lik(DT_Punkt(expected[i][0], expected[i][1], expected[i][2]), 1e-9))
-            << i;
+        EXPECT_TRUE(in.profile.Punkt(i)->Lik(expected[i], 1e-9)) << i;
 }
 
 TEST(LandXmlImport, ChainStopsTheGeometryAndCantsFollowTheStations) {

