@@ -11,10 +11,7 @@
 #include "support/RunProgram.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <memory>
-#include <numbers>
 #include <pugixml.hpp>
 #include <regex>
 

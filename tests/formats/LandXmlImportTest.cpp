@@ -10,9 +10,6 @@
 #include "support/TestSupport.h"
 
 #include <array>
-#include <cmath>
-#include <cstdlib>
-#include <numbers>
 #include <pugixml.hpp>
 #include <tuple>
 

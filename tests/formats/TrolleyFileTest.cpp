@@ -10,13 +10,6 @@
 #include "platform/host/ScriptedHostUi.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <numbers>
-#include <string>
-#include <vector>
-
 namespace {
 
 using rigel::test::DataPath;
@@ -157,7 +150,6 @@ TEST(TrolleyUdt, RecordsWhereTheCantChangesReadBack) {
     ASSERT_EQ(file.WriteUDT(&project, folder.Path("a.udt").c_str()), 1);
     EXPECT_EQ(FileBytes(folder.Path("a.udt")), FileBytes(DataPath("trolley/cant_changes.udt")));
     const std::string cants = Cants(project.alignment, true);
-    EXPECT_EQ(cants, "0/0 0/80 80/80 80/80 80/80 80/0 0/0 ");
     ASSERT_EQ(file.ReadUDT(folder.Path("a.udt").c_str(), &project), 1);
     EXPECT_EQ(Cants(project.alignment, false), cants);
 }

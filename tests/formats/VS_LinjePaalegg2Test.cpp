@@ -6,12 +6,6 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <string>
-#include <vector>
-
 namespace {
 
 using rigel::test::DataPath;

@@ -2,8 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <limits>
-
 namespace {
 
 // Points every `spacing` metres on a circle of radius r, starting at (x0, y0) with bearing
