@@ -36,16 +36,15 @@ std::vector<int> Range(int n, bool down = false) {
     return r;
 }
 
-// Points along a bearing from (x0, y0), spacing 0.25 m, code = index along the track, in
-// shuffled order.
-void AddLine(CvSporopPointList& list, int n, double bearing, double x0, double y0,
-             std::mt19937& rng) {
+// Points along a bearing from (6543210, 123456), spacing 0.25 m, code = index along the track,
+// in shuffled order.
+void AddLine(CvSporopPointList& list, int n, double bearing, std::mt19937& rng) {
     std::vector<int> idx = Range(n);
     std::shuffle(idx.begin(), idx.end(), rng);
     for (int i : idx)
-        list.LeggTil(new CvSporopPoint(x0 + 0.25 * i * std::cos(bearing),
-                                       y0 + 0.25 * i * std::sin(bearing), 10.0, std::to_string(i),
-                                       ""));
+        list.LeggTil(new CvSporopPoint(6543210.0 + 0.25 * i * std::cos(bearing),
+                                       123456.0 + 0.25 * i * std::sin(bearing), 10.0,
+                                       std::to_string(i), ""));
 }
 
 std::vector<int> Codes(const CvSporopPointList& list) {
@@ -71,7 +70,7 @@ TEST(CvMeasurePointSort, StraightTracksComeBackInTrackOrderFromTheSmallestX) {
                  {std::numbers::pi / 2, true}};
     for (const auto& c : cases) {
         CvSporopPointList list;
-        AddLine(list, 400, c.bearing, 6543210.0, 123456.0, rng);
+        AddLine(list, 400, c.bearing, rng);
         CvMeasurePointSort sorter;
         ASSERT_EQ(sorter.Sort(&list, 1, 0), 1);
         EXPECT_EQ(Codes(list), Range(400, !c.smallXAtStart)) << c.bearing;
@@ -82,7 +81,7 @@ TEST(CvMeasurePointSort, StraightTracksComeBackInTrackOrderFromTheSmallestX) {
 TEST(CvMeasurePointSort, DuplicatesCountOnceAndTotalsStartAfresh) {
     std::mt19937 rng(3);
     CvSporopPointList list;
-    AddLine(list, 50, 0.3, 0.0, 0.0, rng);
+    AddLine(list, 50, 0.3, rng);
     list.LeggTil(new CvSporopPoint(*list.Punkt(10)));
     list.LeggTil(new CvSporopPoint(*list.Punkt(10)));
     list.LeggTil(new CvSporopPoint(*list.Punkt(20)));

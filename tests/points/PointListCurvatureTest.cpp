@@ -23,11 +23,6 @@ void FillArc(CvSporopPointList& list, int n, double r, double spacing, bool righ
     }
 }
 
-void Fill(CvSporopPointList& list, const std::vector<std::pair<double, double>>& xy) {
-    for (const auto& [x, y] : xy)
-        list.LeggTil(new CvSporopPoint(x, y, 0.0, "", ""));
-}
-
 // Signed radius of the circle through a, b, c computed here: R = |ab| |bc| |ca| / (2 |cross|),
 // positive when b lies right of the chord a -> c (east of a chord heading north), 0 in a line.
 double SignedRadius(const CvSporopPoint& a, const CvSporopPoint& b, const CvSporopPoint& c) {
@@ -100,7 +95,8 @@ TEST(PointListCurvature, EndAndMiddleWindowsOnIrregularPoints) {
 // middle point lies left (west) of both chords. Value 1 / ((-1 + 0 - 3) / 3).
 TEST(PointListCurvature, DegenerateCircleCountsAsZeroRadiusInTheMean) {
     CvSporopPointList list;
-    Fill(list, {{-3, 3}, {-2, 0}, {-1, 1}, {0, 0}, {1, 1}, {2, 0}, {3, 3}});
+    for (const auto& [x, y] : {std::pair{-3, 3}, {-2, 0}, {-1, 1}, {0, 0}, {1, 1}, {2, 0}, {3, 3}})
+        list.LeggTil(new CvSporopPoint(x, y, 0.0, "", ""));
     ASSERT_EQ(list.UpdateCurvaturesByCircles(7, CvSporopPointList::kTargetCurvature3), 1);
     EXPECT_NEAR(list.Punkt(3)->curvature3, -0.75, 1e-12);
     // Only the degenerate circle selected: no radius, no curvature.
