@@ -58,9 +58,8 @@ std::vector<int> Codes(const CvSporopPointList& list) {
 
 TEST(CvMeasurePointSort, StraightTracksComeBackInTrackOrderFromTheSmallestX) {
     std::mt19937 rng(7);
-    // North-south and east-west tracks (a diagonal one sorts below); the walk starts at the end
-    // with the smallest x.
-    // Due east all x are equal within the tolerance, so y decides.
+    // North-south and east-west tracks (the duplicates test sorts a diagonal one); the walk starts
+    // at the end with the smallest x. Due east all x are equal within the tolerance, so y decides.
     const struct {
         double bearing;
         bool smallXAtStart;
@@ -266,7 +265,7 @@ TEST(CvMeasurePointSort, PresortOrdersByXThenYThenZAndKeepsEqualOnesInOrder) {
     list.LeggTil(new CvSporopPoint(1, 5, 0, "2", ""));
     list.LeggTil(new CvSporopPoint(1 + 1e-10, 3, 0, "3", "")); // x equal within 1e-9
     list.LeggTil(new CvSporopPoint(1, 3, -1, "4", ""));
-    list.LeggTil(new CvSporopPoint(2, 1, 0, "5", "")); // equal to 1
+    list.LeggTil(new CvSporopPoint(2, 1, 0, "5", "")); // equal to the first
     CvMeasurePointSort sorter(&list);
     ASSERT_EQ(sorter.Presort(1), 1);
     EXPECT_EQ(Codes(list), (std::vector<int>{4, 3, 2, 1, 5}));
