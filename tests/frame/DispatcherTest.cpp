@@ -102,7 +102,7 @@ TEST_F(Dispatcher, SavingAllTypesWritesEveryBuiltWriterNextToTheChosenFile) {
               (std::set<std::string>{"proj.SPW", "proj.KOF", "proj.TIT", "proj.NYL", "proj.NDB",
                                      "proj.TDT", "proj.HDT", "proj.UDT", "proj.XML"}))
         << "the empty proj.SPW is deleted, then written";
-    EXPECT_EQ(trace.Text().find("no XML file written"), std::string::npos);
+    EXPECT_THAT(trace.Text(), Not(HasSubstr("no XML file written")));
     EXPECT_EQ(State().CurrentProject, &project);
     EXPECT_EQ(State().RailExportsEnabled, 0);
 
@@ -245,9 +245,8 @@ TEST_F(Dispatcher, LoadsSetTheStateAndEndWithTheCentreTrack) {
     Load(DataPath("kof/kof_feature_codes.kof"), kSPO, true);
     Load(DataPath("kof/kof_feature_codes.kof"), kXML, true);
     EXPECT_EQ(State().CenterPoints.Antall(), 0);
-    EXPECT_NE(trace.Text().find("type 18 has no reader"), std::string::npos) << trace.Text();
-    EXPECT_NE(trace.Text().find("kof_feature_codes.kof: Could not load file from disk"),
-              std::string::npos)
+    EXPECT_THAT(trace.Text(), HasSubstr("type 18 has no reader"));
+    EXPECT_THAT(trace.Text(), HasSubstr("kof_feature_codes.kof: Could not load file from disk"))
         << "a file that is not XML reads no points";
     ui.Verify();
 }

@@ -25,8 +25,6 @@
 
 namespace rigel::test {
 
-using ::testing::HasSubstr;
-
 // A file under tests/data/.
 inline std::string DataPath(const std::string& name) {
     return std::string(RIGEL_TEST_DATA) + "/" + name;
@@ -167,3 +165,7 @@ inline double AngleDiff(double a, double b) {
 }
 
 } // namespace rigel::test
+
+// The text matchers, for the test files in any namespace.
+using ::testing::HasSubstr;
+using ::testing::Not;

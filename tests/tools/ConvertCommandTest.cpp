@@ -46,7 +46,7 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
         EXPECT_FALSE(std::filesystem::exists(Path("p.spw"))) << "the empty file chosen is removed";
     }
     const std::string project = FileBytes(Path("p.SPW"));
-    EXPECT_NE(project.find("C-50 [Calculated]\n"), std::string::npos) << "the centre track";
+    EXPECT_THAT(project, HasSubstr("C-50 [Calculated]\n")) << "the centre track";
 
     // Without an alignment the trolley files cannot be written: named, and the exit code says so.
     run = Rigel("convert '" + Path("p.SPW") + "' '" + Path("all") + "' --type all");
@@ -54,14 +54,10 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
     EXPECT_EQ(run.out, Path("all.SPW") + "\n" + Path("all.KOF") + "\n" + Path("all.TIT") + "\n" +
                            Path("all.NYL") + "\n" + Path("all.NDB") + "\n");
     EXPECT_EQ(FileBytes(Path("all.SPW")), project);
-    EXPECT_NE(run.err.find("all.UDT not written: [::Serialize] UDT " + Path("all.UDT") +
-                           " not written: the project's alignment is empty"),
-              std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find("all.XML not written: [::Serialize] LandXML " + Path("all.XML") +
-                           " not written: the project's alignment is empty"),
-              std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err, HasSubstr("all.UDT not written: [::Serialize] UDT " + Path("all.UDT") +
+                                   " not written: the project's alignment is empty"));
+    EXPECT_THAT(run.err, HasSubstr("all.XML not written: [::Serialize] LandXML " + Path("all.XML") +
+                                   " not written: the project's alignment is empty"));
 
     // The example project has one: the trolley family is written.
     run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
@@ -74,7 +70,7 @@ TEST_F(ConvertCommand, SurveyToProjectToEveryFormat) {
     run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
                 Path("t") + "' --type tdt");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("t.TDT not written: "), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("t.TDT not written: "));
     EXPECT_EQ(FileBytes(Path("t.TDT")), "kept");
     run = Rigel("convert '" + std::string(RIGEL_SOURCE_DIR) + "/examples/track_2km.spw' '" +
                 Path("t") + "' --type tdt --force");
@@ -95,10 +91,8 @@ TEST_F(ConvertCommand, LineFileByItsExtension) {
     OnePointProject("bare.spw", 10.0, 20.0);
     run = Rigel("convert '" + Path("bare.spw") + "' '" + Path("bare.txt") + "'");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("bare.TXT not written: [::WriteLineFile] " + Path("bare.TXT") +
-                           ": the alignment has no elements"),
-              std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err, HasSubstr("bare.TXT not written: [::WriteLineFile] " + Path("bare.TXT") +
+                                   ": the alignment has no elements"));
 }
 
 TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {
@@ -107,9 +101,9 @@ TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {
     Write("far.KOF", "previous\n");
     Outcome run = Rigel("convert '" + Path("far.spw") + "' '" + Path("far.KOF") + "'");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("Write KOF failed"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("far.KOF not written: "), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("does not fit the KOF columns"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("Write KOF failed"));
+    EXPECT_THAT(run.err, HasSubstr("far.KOF not written: "));
+    EXPECT_THAT(run.err, HasSubstr("does not fit the KOF columns"));
     EXPECT_EQ(FileBytes(Path("far.KOF")), "previous\n");
 
     const struct {
@@ -125,7 +119,7 @@ TEST_F(ConvertCommand, FailuresAreNamedAndLoseNothing) {
     for (const auto& r : refused) {
         run = Rigel("convert " + r.arguments);
         EXPECT_EQ(run.exitCode, r.exitCode) << r.arguments;
-        EXPECT_NE(run.err.find(r.words), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(r.words));
     }
 }
 

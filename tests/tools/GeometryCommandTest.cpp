@@ -69,7 +69,7 @@ TEST_F(GeometryCommand, StationsAlongTheAlignment) {
     EXPECT_EQ(rows[2], "50,1050,2000,0,0");
     EXPECT_EQ(rows[3].rfind("100,1100,2000,", 0), 0u) << rows[3];
     EXPECT_EQ(rows[4].rfind("150,", 0), 0u) << rows[4];
-    EXPECT_NE(rows[4].find(",0.005"), std::string::npos) << rows[4];
+    EXPECT_THAT(rows[4], HasSubstr(",0.005"));
     EXPECT_EQ(rows[5], "200,,,,");
 
     // The same alignment as a project file's gives the same rows.
@@ -115,7 +115,7 @@ TEST_F(GeometryCommand, BadInputNamesFileAndLine) {
     for (const auto& c : cases) {
         const ProcessResult run = Rigel(c.arguments);
         EXPECT_NE(run.exitCode, 0) << c.arguments;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(c.says));
         EXPECT_EQ(run.out, "") << c.arguments;
     }
 }
@@ -130,7 +130,7 @@ TEST(AlignmentCsv, StationRangeParsing) {
     for (const char* bad : {"0:0:10", "0:-1:10", "10:1:0", "a:1:2", "1:2", "1:2:3:4", "1::3",
                             "0:1:inf", "0:1e-300:1e300", ""}) {
         EXPECT_FALSE(rigel::ParseStationRange(bad, r, &error)) << bad;
-        EXPECT_NE(error.find(std::string("\"") + bad + "\""), std::string::npos) << error;
+        EXPECT_THAT(error, HasSubstr(std::string("\"") + bad + "\""));
     }
     EXPECT_EQ(r.to, 20.0) << "untouched on failure";
 }

@@ -71,15 +71,14 @@ TEST_F(LandXmlCommands, PointsAlignmentAndStations) {
     Write("bad.xml", "not xml");
     run = Rigel("load '" + Path("bad.xml") + "'");
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("bad.xml: no survey point read: the file is not readable LandXML"),
-              std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err,
+                HasSubstr("bad.xml: no survey point read: the file is not readable LandXML"));
 
     // A file without an alignment.
     Write("points.xml", "<LandXML><CgPoints><CgPoint>1 2</CgPoint></CgPoints></LandXML>");
     run = Rigel("alignment '" + Path("points.xml") + "' -o '" + Path("p.spw") + "'");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("no alignment read"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("no alignment read"));
 }
 
 } // namespace

@@ -71,26 +71,25 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
     // No code known and none given: nothing read, the codes and the flags named.
     Outcome run = Rigel("'" + Path("survey.kof") + "' -o '" + Path("c.csv") + "'");
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("7110, 7111"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("--centre"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("7110, 7111"));
+    EXPECT_THAT(run.err, HasSubstr("--centre"));
     EXPECT_FALSE(std::filesystem::exists(Path("c.csv")));
 
     run = Rigel("'" + Path("missing.kof") + "' --centre 7110");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find(Path("missing.kof")), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("No such file"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(Path("missing.kof")));
+    EXPECT_THAT(run.err, HasSubstr("No such file"));
 
     // The type from the name, or from --type; a type without a reader is refused.
     std::filesystem::copy_file(Path("survey.kof"), Path("survey.pts"));
     run = Rigel("'" + Path("survey.pts") + "' --centre 7110");
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("--type"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("--type"));
     EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type 2 --centre 7110").exitCode, 0);
     EXPECT_EQ(Rigel("'" + Path("survey.pts") + "' --type kof --centre 7110").exitCode, 0);
     run = Rigel("'" + Path("survey.pts") + "' --type 2", "", "other.ini");
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("found by the file's extension: name the file .kof"), std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err, HasSubstr("found by the file's extension: name the file .kof"));
     EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --centre 71x0").exitCode, 2);
 
     // Usage errors and files without a reader: exit 2 and the words that tell what to do.
@@ -106,8 +105,8 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
     for (const auto& r : refused) {
         run = Rigel(r.arguments);
         EXPECT_EQ(run.exitCode, 2) << r.arguments;
-        EXPECT_NE(run.err.find(r.words), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(r.then), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(r.words));
+        EXPECT_THAT(run.err, HasSubstr(r.then));
     }
 
     // Records without a code (a field survey from the shared test data), with a profile of its
@@ -119,24 +118,24 @@ TEST_F(LoadCommand, ExitCodesAndMessages) {
     };
     run = fresh("");
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("carry no feature code"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("--centre 0"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("carry no feature code"));
+    EXPECT_THAT(run.err, HasSubstr("--centre 0"));
     EXPECT_EQ(fresh(" --centre 0").exitCode, 0);
     run = fresh("");
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("6 points read."), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("6 points read."));
 
     // An alignment that cannot be read is an error, not a silent load without it.
     run = Rigel("'" + Path("survey.kof") + "' --centre 7110 --alignment '" + Path("no.tit") + "'");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find(Path("no.tit")), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(Path("no.tit")));
 }
 
 TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {
     const Outcome run = Rigel("'" + Path("survey.kof") + "' --centre 7110 --analyse --verbose");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("40 points read."), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("survey.kof:24:"), std::string::npos) << run.err; // the record without x
+    EXPECT_THAT(run.err, HasSubstr("40 points read."));
+    EXPECT_THAT(run.err, HasSubstr("survey.kof:24:")); // the record without x
 
     const std::vector<std::string> rows = rigel::test::Lines(run.out);
     ASSERT_EQ(rows.size(), 41u);
@@ -164,20 +163,20 @@ TEST_F(LoadCommand, CsvOfTheCentreTrackReadsBackToTheLoadedNumbers) {
 
 TEST_F(LoadCommand, CodesGivenOnceAreRememberedAndTheDialogCanBeAnswered) {
     ASSERT_EQ(Rigel("'" + Path("survey.kof") + "' --left 7111").exitCode, 0);
-    EXPECT_NE(FileBytes(Path("profile.ini")).find("Available Left Track Feature Codes=7111"),
-              std::string::npos);
+    EXPECT_THAT(FileBytes(Path("profile.ini")),
+                HasSubstr("Available Left Track Feature Codes=7111"));
     // The profile now knows the left rail; one rail alone stands in for the centre.
     Outcome run = Rigel("'" + Path("survey.kof") + "'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find(",7111,l\n"), std::string::npos);
+    EXPECT_THAT(run.out, HasSubstr(",7111,l\n"));
 
     // At the prompt: the codes found and the assignment, then the centre chosen instead.
     run = Rigel("'" + Path("survey.kof") + "' --ask", "c 7110\nl\nok\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("SURVEY.KOF contains these feature codes:"), std::string::npos);
-    EXPECT_NE(run.err.find("left rail:    7111"), std::string::npos) << run.err;
-    EXPECT_EQ(run.out.find(",7111,l\n"), std::string::npos);
-    EXPECT_NE(run.out.find(",7110,c\n"), std::string::npos);
+    EXPECT_THAT(run.err, HasSubstr("SURVEY.KOF contains these feature codes:"));
+    EXPECT_THAT(run.err, HasSubstr("left rail:    7111"));
+    EXPECT_THAT(run.out, Not(HasSubstr(",7111,l\n")));
+    EXPECT_THAT(run.out, HasSubstr(",7110,c\n"));
 
     EXPECT_EQ(Rigel("'" + Path("survey.kof") + "' --ask", "cancel\n").exitCode, 2);
 }
@@ -230,11 +229,10 @@ TEST_F(LoadCommand, OddInputIsReadByTheColumnRulesAndSummarised) {
                                 "line; 1 numbers cut at a decimal comma; 1 point records with "
                                 "tabs inside the columns; 1 point records skipped: x or y empty "
                                 "(--verbose lists them)";
-    EXPECT_NE(run.err.find(summary), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(summary));
     // Records 1 to 9 are read; x of the comma record is its whole metres.
-    EXPECT_NE(run.err.find("9 points read."), std::string::npos) << run.err;
-    EXPECT_NE(run.out.find("," + std::to_string(static_cast<long>(X(8))) + ","), std::string::npos)
-        << run.out;
+    EXPECT_THAT(run.err, HasSubstr("9 points read."));
+    EXPECT_THAT(run.out, HasSubstr("," + std::to_string(static_cast<long>(X(8))) + ","));
 
     // Line ends of a lone CR: the whole file is one line, not a record.
     std::string crOnly = kof;
@@ -244,10 +242,9 @@ TEST_F(LoadCommand, OddInputIsReadByTheColumnRulesAndSummarised) {
     Write("cr.kof", crOnly.substr(3));
     run = Rigel("'" + Path("cr.kof") + "' --centre 7110");
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("carriage returns inside lines (CR-only line ends read as one line)"),
-              std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find("1 points read."), std::string::npos) << run.err;
+    EXPECT_THAT(run.err,
+                HasSubstr("carriage returns inside lines (CR-only line ends read as one line)"));
+    EXPECT_THAT(run.err, HasSubstr("1 points read."));
 }
 
 } // namespace

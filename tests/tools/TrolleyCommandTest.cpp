@@ -87,7 +87,7 @@ TEST_F(TrolleyCommand, TablesPrintWhatTheyHoldAndCantsReachTheProject) {
     EXPECT_EQ(Rigel("trolley '" + example_ + "'").exitCode, 2);
     run = Rigel("trolley '" + Path("missing.tdt") + "'");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("missing.tdt: no such file"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("missing.tdt: no such file"));
 }
 
 } // namespace

@@ -15,7 +15,7 @@ TEST_F(RigelProgram, AnswersVersionAndHelp) {
     EXPECT_EQ(version.out, std::string("rigel ") + RIGEL_VERSION + "\n");
     const rigel::test::Outcome help = Run("--help");
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("Usage: rigel"), std::string::npos);
+    EXPECT_THAT(help.out, HasSubstr("Usage: rigel"));
     const rigel::test::Outcome bad = Run("--no-such-flag");
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_NE(bad.err, "");

@@ -41,7 +41,7 @@ TEST(AtomicFile, MissingOrBlockedFolderFailsCleanly) {
     errno = 0;
     EXPECT_FALSE(WriteFileAtomically(dir.Path("missing/out.txt"), "x", &reason));
     EXPECT_EQ(errno, ENOENT);
-    EXPECT_NE(reason.find("missing/out.txt"), std::string::npos) << reason;
+    EXPECT_THAT(reason, HasSubstr("missing/out.txt"));
 
     ASSERT_TRUE(WriteFileAtomically(dir.Path("plain"), "a file, not a folder"));
     AtomicFile file;
@@ -64,7 +64,7 @@ TEST(ReadWholeFile, BytesRoundTripAndFailuresCarryTheReason) {
     EXPECT_FALSE(ReadWholeFile(dir.Path("nope"), out, &reason));
     EXPECT_EQ(errno, ENOENT);
     EXPECT_TRUE(out.empty());
-    EXPECT_NE(reason.find("nope"), std::string::npos);
+    EXPECT_THAT(reason, HasSubstr("nope"));
     EXPECT_FALSE(ReadWholeFile(dir.Path(""), out, &reason)); // the folder itself
     EXPECT_EQ(errno, EISDIR);
 }

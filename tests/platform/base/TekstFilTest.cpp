@@ -36,7 +36,7 @@ TEST(TekstFil, WritesAtomicallyAndReadsLinesBack) {
 
     TekstFil missing(dir.Path("none/x.txt"));
     EXPECT_EQ(missing.LukkOpp("rt"), 0);
-    EXPECT_NE(missing.ErrorText().find("none/x.txt"), std::string::npos);
+    EXPECT_THAT(missing.ErrorText(), HasSubstr("none/x.txt"));
     EXPECT_EQ(missing.LukkOpp("wt"), 0) << "no folder is created";
     StrengListe none;
     EXPECT_EQ(missing.InitListe(none), 0);

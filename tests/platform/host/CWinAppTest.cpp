@@ -95,7 +95,7 @@ TEST_F(CWinAppProfile, FailuresLeaveTheFileAlone) {
         CWinApp nowhere;
         nowhere.SetProfilePath(dir.Path(path));
         EXPECT_FALSE(nowhere.WriteProfileString("S", "a", "1")) << path;
-        EXPECT_NE(nowhere.GetProfileError().find("sub.ini"), std::string::npos);
+        EXPECT_THAT(nowhere.GetProfileError(), HasSubstr("sub.ini"));
     }
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"profile.ini"});
 }

@@ -26,7 +26,7 @@ TEST(HeadlessHostUi, AnswersTheDefaultButtonAndTraces) {
 
     test::TraceCapture trace;
     ui.MessageBox("Sorting finished: 12 points", "Rigel", MB_OK);
-    EXPECT_NE(trace.Text().find("Sorting finished: 12 points"), std::string::npos);
+    EXPECT_THAT(trace.Text(), HasSubstr("Sorting finished: 12 points"));
     EXPECT_EQ(ui.OpenFileDialog(FileDialogRequest{}), std::nullopt);
 }
 
@@ -69,7 +69,7 @@ TEST(ScriptedHostUi, RecordsRequestsAndFailsLoudly) {
     ui.QueueMessageBoxAnswer(IDYES);
     EXPECT_THROW(ui.MessageBox("Only OK here", "", MB_OK), std::logic_error);
     ASSERT_EQ(ui.Unanswered().size(), 3u);
-    EXPECT_NE(ui.Unanswered()[1].find("Unexpected"), std::string::npos);
+    EXPECT_THAT(ui.Unanswered()[1], HasSubstr("Unexpected"));
     EXPECT_THROW(ui.Verify(), std::logic_error);
 
     ScriptedHostUi unused;

@@ -180,7 +180,7 @@ TEST(TierTableFile, MalformedFilesFailWithFileAndLineAndLeaveTheChain) {
         EXPECT_EQ(chain.ErrorKode(), -3);
         EXPECT_EQ(chain.LastError().rfind("bad.tit:" + std::to_string(c.line) + ": ", 0), 0u)
             << chain.LastError();
-        EXPECT_NE(chain.LastError().find(c.says), std::string::npos) << chain.LastError();
+        EXPECT_THAT(chain.LastError(), HasSubstr(c.says));
         ASSERT_EQ(notes.size(), 1u) << c.says;
         EXPECT_EQ(notes[0].line, c.line);
         EXPECT_EQ(chain.GetCount(), 1) << "the chain is left as it was";
@@ -194,7 +194,7 @@ TEST(TierTableFile, FileErrorsAndOptions) {
     EXPECT_EQ(chain.ErrorKode(), -1);
     EXPECT_EQ(chain.InitFrom_TIT_File(dir.Path("missing.tit").c_str(), 0, 0, nullptr), 0);
     EXPECT_EQ(chain.ErrorKode(), -2);
-    EXPECT_NE(chain.LastError().find("missing.tit"), std::string::npos);
+    EXPECT_THAT(chain.LastError(), HasSubstr("missing.tit"));
 
     const std::string golden = DataPath("polyline/line_arc_line.tit");
     ASSERT_EQ(chain.InitFrom_TIT_File(golden.c_str(), 0, 0, nullptr), 1);

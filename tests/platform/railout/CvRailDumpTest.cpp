@@ -113,8 +113,8 @@ TEST_F(RailDumpTest, PointsWithStationsAndOffsetsMatchTheGoldenFile) {
     // Kept to the section, the point without a station goes.
     ASSERT_TRUE(dump.SetSection(&start, &end, true, &alignment));
     const std::string limited = Write("q.csv", &CvRailDump::WriteCSV);
-    EXPECT_EQ(limited.find("900.0000"), std::string::npos);
-    EXPECT_NE(limited.find("178.5398"), std::string::npos);
+    EXPECT_THAT(limited, Not(HasSubstr("900.0000")));
+    EXPECT_THAT(limited, HasSubstr("178.5398"));
 }
 
 TEST_F(RailDumpTest, KofRecordsMatchTheGoldenFile) {
@@ -195,7 +195,7 @@ TEST_F(RailDumpTest, FailuresWriteNothingAndKeepThePreviousFile) {
     ASSERT_TRUE(dump.SetSection(&start, &further, true, &alignment));
     points.LeggTil(new DT_Punkt(12345678901.0, 2000, 10));
     EXPECT_EQ(dump.WriteKOF05(&points, nullptr, nullptr, 7101, 1), 0);
-    EXPECT_NE(dump.LastError().find("point 2"), std::string::npos);
+    EXPECT_THAT(dump.LastError(), HasSubstr("point 2"));
     EXPECT_EQ(FileBytes(kof), "previous\n");
 }
 
