@@ -8,7 +8,6 @@
 #include "platform/railout/CvRailDump.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 namespace rigel::test {

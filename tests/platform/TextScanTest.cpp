@@ -6,19 +6,12 @@
 #include "platform/base/TextFormat.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <ostream>
-#include <random>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -12,11 +12,6 @@
 #include "platform/host/CWinApp.h"
 #include "platform/host/ScriptedHostUi.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 namespace rigel::test {
 
 inline std::vector<std::string> Descriptions(const CvSporopPointList& list) {

@@ -5,11 +5,7 @@
 #include "support/RunProgram.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace rigel::test {
 

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers every test folder shares: fixture paths, a scratch folder, file contents, a file size
-// limit, trace capture, integer lists and angle differences.
+// limit, trace capture, integer lists and angle differences. The headers below are the tests'
+// prelude: a test file that includes this one (or a fixture built on it) takes GoogleTest and
+// these standard headers from here.
 
 #include "platform/base/AtomicFile.h"
 #include "platform/base/DT_IntListe.h"

@@ -5,11 +5,6 @@
 
 #include "support/ProgramTest.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-
 namespace {
 
 using rigel::test::FileBytes;

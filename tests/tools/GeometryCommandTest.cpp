@@ -10,13 +10,6 @@
 #include "platform/polyline/CvPolyLine.h"
 #include "support/ProgramTest.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <numbers>
-#include <string>
-#include <vector>
-
 namespace {
 
 using rigel::test::Numbers;

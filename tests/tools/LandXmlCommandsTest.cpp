@@ -3,12 +3,6 @@
 
 #include "support/ProgramTest.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <string>
-#include <vector>
-
 namespace {
 
 using rigel::test::Outcome;

@@ -6,14 +6,6 @@
 
 #include "support/ProgramTest.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <filesystem>
-#include <sstream>
-#include <string>
-#include <vector>
-
 namespace {
 
 using rigel::test::FileBytes;

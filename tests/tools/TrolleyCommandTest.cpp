@@ -3,14 +3,8 @@
 
 #include "support/ProgramTest.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <bit>
 #include <clocale>
 #include <cstdint>
-#include <random>
 
 namespace {
 
