@@ -19,17 +19,11 @@ protected:
     std::string Path(const std::string& name) const { return dir_.Path(name); }
     void Write(const std::string& name, const std::string& text) const { dir_.Write(name, text); }
 
-    // Runs `rigel ARGUMENTS` with INPUT on its standard input; ENVIRONMENT holds assignments
-    // such as "NAME='value'". Both are written as for a POSIX shell.
+    // Runs `rigel ARGUMENTS` (split as ShellWords splits them) with INPUT on its standard input
+    // and VARIABLES added to its environment.
     Outcome Run(const std::string& arguments, const std::string& input = "",
-                const std::string& environment = "") const {
+                const std::vector<std::pair<std::string, std::string>>& variables = {}) const {
         Write("in", input);
-        std::vector<std::pair<std::string, std::string>> variables;
-        for (const std::string& word : ShellWords(environment)) {
-            const std::size_t equals = word.find('=');
-            variables.emplace_back(word.substr(0, equals),
-                                   equals == std::string::npos ? "" : word.substr(equals + 1));
-        }
         Outcome run;
         run.exitCode = RunProgram(RIGEL_CLI_PATH, ShellWords(arguments), variables, Path("in"),
                                   Path("out"), Path("err"));
@@ -41,7 +35,7 @@ protected:
     // `rigel ARGUMENTS` with a profile file of the test's own.
     Outcome Rigel(const std::string& arguments, const std::string& input = "",
                   const std::string& profile = "profile.ini") const {
-        return Run(arguments, input, "RIGEL_PROFILE='" + Path(profile) + "'");
+        return Run(arguments, input, {{"RIGEL_PROFILE", Path(profile)}});
     }
 
     TempFolder dir_;

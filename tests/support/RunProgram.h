@@ -8,9 +8,8 @@
 
 namespace rigel::test {
 
-// The words of a command line as a POSIX shell splits them: blanks separate, 'single quotes' keep
-// everything, "double quotes" keep everything but \ before " and \, a backslash elsewhere keeps
-// the next character.
+// The words of a command line: blanks separate, 'single quotes' keep everything (paths with
+// blanks or backslashes). No other character is special.
 std::vector<std::string> ShellWords(const std::string& line);
 
 // Runs program (a path, or a name looked up in PATH) with arguments (no shell between), its

@@ -20,15 +20,6 @@ std::vector<std::string> ShellWords(const std::string& line) {
             const std::size_t end = line.find('\'', i + 1);
             word += line.substr(i + 1, end - i - 1);
             i = end == std::string::npos ? line.size() : end;
-        } else if (c == '"') {
-            for (++i; i < line.size() && line[i] != '"'; ++i) {
-                if (line[i] == '\\' && i + 1 < line.size() &&
-                    (line[i + 1] == '"' || line[i + 1] == '\\'))
-                    ++i;
-                word += line[i];
-            }
-        } else if (c == '\\' && i + 1 < line.size()) {
-            word += line[++i];
         } else {
             word += c;
         }
