@@ -19,7 +19,7 @@ const double kQuarter = std::numbers::pi * 50.0; // quarter circle of radius 100
 const double kHalfTenthMm = 0.5e-4 + 1e-9;
 
 std::string Golden(const char* name) {
-    return FileBytes((std::filesystem::path(__FILE__).parent_path() / "golden" / name).string());
+    return FileBytes(std::string(RIGEL_SOURCE_DIR) + "/tests/platform/railout/golden/" + name);
 }
 
 // North 100 m, a right-hand quarter circle of radius 100, east 100 m (stations 0 to 357.08).
