@@ -75,6 +75,7 @@ TEST(LandXmlImport, FootUnitsDefaultNamespacePointsAndPntRef) {
     EXPECT_EQ(importer.ErrorText, "Could not load schema! Validation impossible.");
 
     Imported in(DataPath("landxml/foot_units_default_namespace.xml"));
+    EXPECT_EQ(in.importer.AngularFactor, 1.0); // "rad" is radians
     EXPECT_EQ(in.importer.ElementPrefix, "lx:");
     EXPECT_EQ(in.importer.NamespaceUri, "http://www.landxml.org/schema/LandXML-1.2");
     ASSERT_EQ(in.alignment.GetCount(), 2);
