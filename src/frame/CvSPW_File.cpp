@@ -82,7 +82,7 @@ private:
 };
 
 // A point text as one token: blanks become the mark; an empty text is the mark alone.
-void AppendToken(std::string& out, const std::string& text) {
+void AppendToken(std::string& out, std::string_view text) {
     if (text.empty()) {
         out += kBlankMark;
         return;

@@ -226,7 +226,7 @@ bool TextFeatureCodeStep(StrengListe& centre, StrengListe& left, StrengListe& ri
     StrengListe available(1);
     std::unordered_set<std::string> seen;
     for (int i = 0; i < points.Antall(); ++i) {
-        const std::string& code = points.Punkt(i)->code;
+        const std::string code = points.Punkt(i)->code.str();
         if (!code.empty() && seen.insert(code).second)
             available.LeggTilStreng(code);
     }

@@ -563,13 +563,9 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
     const auto keep = [&](const Record& rec) {
         kept[static_cast<std::size_t>(rec.listIndex)] = 1;
         CvSporopPoint* p = rec.point;
-        std::string code = std::move(p->code);
-        std::string description = std::move(p->description);
-        if (code.size() > kMaxText)
-            code.resize(kMaxText);
-        if (description.size() > kMaxText)
-            description.resize(kMaxText);
-        p->Reset(DT_Punkt(rec.x, rec.y, rec.z), p->cant, std::move(code), std::move(description));
+        const std::string_view code = p->code, description = p->description;
+        p->Reset(DT_Punkt(rec.x, rec.y, rec.z), p->cant, code.substr(0, kMaxText),
+                 description.substr(0, kMaxText));
         list->LeggTil(p);
     };
     for (int r : order)
@@ -579,7 +575,7 @@ int CvMeasurePointSort::Sort(CvSporopPointList* sortList, int resetTotals, int s
             continue;
         ++findings.unplaced;
         rigel::Trace("[CvMeasurePointSort::Sort] Not placed: %.4f %.4f %.4f %s\n", rec.x, rec.y,
-                     rec.z, rec.point->code);
+                     rec.z, rec.point->code.c_str());
         keep(rec);
     }
     if (list->Eier()) {

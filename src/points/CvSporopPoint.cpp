@@ -22,13 +22,13 @@ CvSporopPoint::CvSporopPoint(const CvSporopPoint& other) : DT_Punkt() {
     CopyFrom(other);
 }
 
-CvSporopPoint::CvSporopPoint(double x, double y, double z, std::string code_,
-                             std::string description_)
-    : DT_Punkt(x, y, z), code(std::move(code_)), description(std::move(description_)) {}
+CvSporopPoint::CvSporopPoint(double x, double y, double z, std::string_view code_,
+                             std::string_view description_)
+    : DT_Punkt(x, y, z), code(code_), description(description_) {}
 
-CvSporopPoint::CvSporopPoint(const DT_Punkt& p, int cant_, std::string code_,
-                             std::string description_)
-    : cant(cant_), code(std::move(code_)), description(std::move(description_)) {
+CvSporopPoint::CvSporopPoint(const DT_Punkt& p, int cant_, std::string_view code_,
+                             std::string_view description_)
+    : cant(cant_), code(code_), description(description_) {
     Init(p);
 }
 
@@ -69,11 +69,13 @@ void CvSporopPoint::CopyFrom(const CvSporopPoint& other) {
     description = other.description;
 }
 
-void CvSporopPoint::Reset(const DT_Punkt& p, int cant_, std::string code_,
-                          std::string description_) {
+void CvSporopPoint::Reset(const DT_Punkt& p, int cant_, std::string_view code_,
+                          std::string_view description_) {
+    // The texts may be this point's own.
+    rigel::CompactText newCode(code_), newDescription(description_);
     ResetFields();
     Init(p);
     cant = cant_;
-    code = std::move(code_);
-    description = std::move(description_);
+    code = std::move(newCode);
+    description = std::move(newDescription);
 }

@@ -2,10 +2,11 @@
 // A measured or derived track point: plan and height coordinates with the values that the
 // analysis attaches (station, direction, curvatures, cant, texts).
 
+#include "platform/base/CompactText.h"
 #include "platform/base/DT_Punkt.h"
 
 #include <cstddef>
-#include <string>
+#include <string_view>
 
 class CvSporopPoint : public DT_Punkt {
 public:
@@ -15,8 +16,9 @@ public:
     CvSporopPoint() = default;
     explicit CvSporopPoint(const DT_Punkt& p);
     CvSporopPoint(const CvSporopPoint& other);
-    CvSporopPoint(double x, double y, double z, std::string code, std::string description);
-    CvSporopPoint(const DT_Punkt& p, int cant, std::string code, std::string description);
+    CvSporopPoint(double x, double y, double z, std::string_view code,
+                  std::string_view description);
+    CvSporopPoint(const DT_Punkt& p, int cant, std::string_view code, std::string_view description);
     CvSporopPoint& operator=(const CvSporopPoint& other);
     ~CvSporopPoint() override = default;
 
@@ -28,7 +30,7 @@ public:
     // Takes the coordinates and every field except mark, which becomes 0.
     void CopyFrom(const CvSporopPoint& other);
     // Every field back to its default, then the coordinates, cant and texts given.
-    void Reset(const DT_Punkt& p, int cant, std::string code, std::string description);
+    void Reset(const DT_Punkt& p, int cant, std::string_view code, std::string_view description);
 
     double profile = 0.0;
     double curvature = 0.0;
@@ -40,8 +42,9 @@ public:
     int cant = kNoCant;
     int ignored = 0;
     double length = 0.0;
-    std::string code;
-    std::string description;
+    // Texts in 16 bytes each (CompactText.h): a survey is hundreds of thousands of points.
+    rigel::CompactText code;
+    rigel::CompactText description;
 
 private:
     void ResetFields();

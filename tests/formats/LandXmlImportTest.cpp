@@ -57,7 +57,7 @@ void ExpectElement(const TierTabElementSporop& e, double start, double length, d
 std::vector<std::array<std::string, 2>> Texts(const CvSporopPointList& points) {
     std::vector<std::array<std::string, 2>> texts;
     for (int i = 0; i < points.Antall(); ++i)
-        texts.push_back({points.Punkt(i)->code, points.Punkt(i)->description});
+        texts.push_back({points.Punkt(i)->code.str(), points.Punkt(i)->description.str()});
     return texts;
 }
 

@@ -50,7 +50,7 @@ void AddLine(CvSporopPointList& list, int n, double bearing, std::mt19937& rng) 
 std::vector<int> Codes(const CvSporopPointList& list) {
     std::vector<int> codes;
     for (int i = 0; i < list.Antall(); ++i)
-        codes.push_back(std::stoi(list.Punkt(i)->code));
+        codes.push_back(std::stoi(list.Punkt(i)->code.str()));
     return codes;
 }
 

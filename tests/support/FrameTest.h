@@ -17,7 +17,7 @@ namespace rigel::test {
 inline std::vector<std::string> Descriptions(const CvSporopPointList& list) {
     std::vector<std::string> texts;
     for (int i = 0; i < list.Antall(); ++i)
-        texts.push_back(list.Punkt(i)->description);
+        texts.push_back(list.Punkt(i)->description.str());
     return texts;
 }
 

@@ -15,7 +15,7 @@ constexpr const char* kCsvHeader = "index,x,y,z,profile,direction,curvature,curv
                                    "verticalCurvature,cant,code,description\n";
 
 // Appends a CSV field: quoted when it holds a comma, a quote or a line end; quotes doubled.
-void AppendCsvText(std::string& out, const std::string& text) {
+void AppendCsvText(std::string& out, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         out += text;
         return;
