@@ -1,214 +1,365 @@
 #include "formats/KeyedPointMap.h"
 
+#include "platform/base/CompactText.h"
 #include "platform/base/HugePages.h"
+#include "points/CvSporopPoint.h"
+#include "points/CvSporopPointList.h"
+#include "points/PointBlock.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <functional>
-#include <limits>
-#include <numeric>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 namespace rigel {
 namespace {
 
-// Room for extra more elements in v, doubling, in storage offered for huge pages: the arrays of a
-// large file are tens of MB, written once each, and their first touch is a good part of the cost.
-template <typename Storage> void MakeRoom(Storage& v, std::size_t extra) {
-    if (v.size() + extra <= v.capacity())
+constexpr std::uint8_t kHasName = 1;
+constexpr std::uint8_t kHasHeight = 2;
+
+// Points are kept in blocks of 1024 points, then of twice as many as the block before up to
+// 2^18 points (38 MB, mostly whole huge pages: HugePages.h), then of 2^18 points each, so that a
+// small map takes little memory and a large one few blocks. Point n lies in block b at offset o.
+constexpr std::size_t kFirstBlockShift = 10;
+constexpr std::size_t kLastBlockShift = 18;
+struct Place {
+    std::size_t block, offset;
+};
+Place PlaceOf(std::size_t n) {
+    if (n < (std::size_t{1} << kLastBlockShift)) {
+        const std::size_t b = static_cast<std::size_t>(std::bit_width(n >> kFirstBlockShift));
+        return {b, b == 0 ? n : n - (std::size_t{1} << (kFirstBlockShift - 1 + b))};
+    }
+    return {kLastBlockShift - kFirstBlockShift + (n >> kLastBlockShift),
+            n & ((std::size_t{1} << kLastBlockShift) - 1)};
+}
+std::size_t BlockSize(std::size_t block) {
+    return std::size_t{1} << std::clamp(kFirstBlockShift - 1 + block, kFirstBlockShift,
+                                        kLastBlockShift);
+}
+
+// The key order keeps a point number in 28 bits beside 4 bits of key length.
+constexpr unsigned kNumberBits = 28;
+constexpr std::uint32_t kNumberMask = (std::uint32_t{1} << kNumberBits) - 1;
+constexpr std::size_t kMaxPoints = kNumberMask - 1; // numbers + 1 in the index
+
+// Empties v and gives its storage back (v = {} would keep it).
+template <typename V> void Free(V& v) {
+    V().swap(v);
+}
+
+constexpr char kMark = '\xA7'; // "§" in Windows-1252
+
+std::uint64_t HashKey(std::string_view key) {
+    return std::hash<std::string_view>()(key);
+}
+// An index entry is 0 for a free slot, else the point number + 1 in the low bits and 4 bits of
+// the key's hash above them, which spare most probes a look at the point's key.
+struct Hashed {
+    std::size_t slot;
+    std::uint32_t tag;
+};
+Hashed Mix(std::uint64_t h, std::size_t mask) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return {static_cast<std::size_t>(h) & mask, static_cast<std::uint32_t>(h >> 60) << kNumberBits};
+}
+
+// A key as the texts of its point: code, then the mark and the name when there is a name.
+struct KeyView {
+    std::string_view code;
+    bool hasName;
+    std::string_view name;
+
+    std::size_t size() const { return code.size() + (hasName ? 1 + name.size() : 0); }
+    // HashKey of the whole key.
+    std::uint64_t Hash() const {
+        const std::size_t n = size();
+        char buffer[128];
+        if (n <= sizeof buffer) {
+            Copy(0, n, buffer);
+            return HashKey(std::string_view(buffer, n));
+        }
+        std::string whole(n, '\0');
+        Copy(0, n, whole.data());
+        return HashKey(whole);
+    }
+    bool operator==(std::string_view key) const {
+        if (key.size() != size() || key.substr(0, code.size()) != code)
+            return false;
+        return !hasName || (key[code.size()] == kMark && key.substr(code.size() + 1) == name);
+    }
+    // Bytes [from, from + n) of the key, all inside it, to out.
+    void Copy(std::size_t from, std::size_t n, char* out) const {
+        const std::size_t end = from + n;
+        if (from < code.size()) {
+            const std::size_t m = std::min(end, code.size()) - from;
+            std::memcpy(out, code.data() + from, m);
+            out += m;
+            from += m;
+        }
+        if (from < end && from == code.size()) {
+            *out++ = kMark;
+            ++from;
+        }
+        if (from < end)
+            std::memcpy(out, name.data() + (from - code.size() - 1), end - from);
+    }
+};
+
+// Turns a map point's texts (code and name) into those of its key's survey point: the key split
+// at its first mark. The name stays the description unless the code is empty or holds the mark.
+void FinishTexts(CvSporopPoint& p, bool hasName) {
+    const std::string_view code = p.code;
+    const std::size_t mark = code.find(kMark);
+    if (mark == std::string_view::npos) {
+        if (!hasName || code.empty())
+            p.description.clear();
         return;
-    Storage bigger;
-    ReserveLarge(bigger, std::max({2 * v.capacity(), v.size() + extra, std::size_t{256}}));
-    bigger.insert(bigger.end(), v.begin(), v.end());
-    v.swap(bigger);
+    }
+    std::string key(code);
+    if (hasName) {
+        key += kMark;
+        key += p.description.view();
+    }
+    CompactText newCode(std::string_view(key).substr(0, mark));
+    CompactText newDescription(mark == 0 ? std::string_view()
+                                         : std::string_view(key).substr(mark + 1));
+    p.code = std::move(newCode);
+    p.description = std::move(newDescription);
+}
+
+KeyView KeyOf(const CvSporopPoint& p, std::uint8_t flags) {
+    return {p.code, (flags & kHasName) != 0, p.description};
+}
+
+bool SameKey(const KeyView& a, const KeyView& b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.code.size() == b.code.size()) // then both have a name or neither has
+        return a.code == b.code && (!a.hasName || a.name == b.name);
+    char x[64], y[64];
+    for (std::size_t from = 0; from < a.size(); from += sizeof x) {
+        const std::size_t n = std::min(sizeof x, a.size() - from);
+        a.Copy(from, n, x);
+        b.Copy(from, n, y);
+        if (std::memcmp(x, y, n) != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-void KeyedPointMap::insert_or_assign(std::string_view key, const KeyedPoint& point) {
-    if (key.size() > std::numeric_limits<std::uint32_t>::max() ||
-        entries_.size() >= std::numeric_limits<std::uint32_t>::max() - 1)
-        throw std::length_error("KeyedPointMap: key or map too large");
-    const std::size_t appended = entries_.size() - sorted_;
-    if (appended >= mergeFloor_ && appended >= sorted_)
-        Merge();
-    MakeRoom(entries_, 1);
-    MakeRoom(keys_, key.size());
-    entries_.push_back({point.northing, point.easting, point.height, point.tolerance, keys_.size(),
-                        static_cast<std::uint32_t>(key.size()), point.hasHeight});
-    keys_.append(key);
-    if (!index_.empty())
-        IndexAppended(entries_.size() - 1);
+KeyedPointMap::KeyedPointMap() = default;
+
+KeyedPointMap::~KeyedPointMap() {
+    clear();
+}
+
+CvSporopPoint* KeyedPointMap::Point(std::size_t number) const {
+    const Place place = PlaceOf(number);
+    return blockStarts_[place.block] + place.offset;
+}
+
+bool KeyedPointMap::HasName(std::size_t number) const {
+    return (flags_[number] & kHasName) != 0;
+}
+
+void KeyedPointMap::insert_or_assign(std::string_view code, bool hasName, std::string_view name,
+                                     const KeyedPoint& point) {
+    const KeyView key{code, hasName, name};
+    if (2 * (count_ + 1) > index_.size())
+        GrowIndex();
+    const std::size_t mask = index_.size() - 1;
+    const Hashed hashed = Mix(key.Hash(), mask);
+    std::size_t slot = hashed.slot;
+    for (; index_[slot] != 0; slot = (slot + 1) & mask) {
+        if ((index_[slot] & ~kNumberMask) != hashed.tag)
+            continue;
+        const std::size_t number = (index_[slot] & kNumberMask) - 1;
+        if (SameKey(KeyOf(*Point(number), flags_[number]), key)) {
+            Point(number)->Init(point.northing, point.easting,
+                                point.hasHeight ? point.height : 0.0);
+            flags_[number] = static_cast<std::uint8_t>((flags_[number] & ~kHasHeight) |
+                                                       (point.hasHeight ? kHasHeight : 0));
+            return;
+        }
+    }
+    if (count_ >= kMaxPoints)
+        throw std::length_error("KeyedPointMap: too many points");
+    // Everything that may throw comes before the point is counted.
+    CompactText newCode(code), newName(hasName ? name : std::string_view());
+    flags_.push_back(
+        static_cast<std::uint8_t>((hasName ? kHasName : 0) | (point.hasHeight ? kHasHeight : 0)));
+    CvSporopPoint* p = nullptr;
+    try {
+        p = NewPoint();
+    } catch (...) {
+        flags_.pop_back();
+        throw;
+    }
+    p->Init(point.northing, point.easting, point.hasHeight ? point.height : 0.0);
+    p->code = std::move(newCode);
+    p->description = std::move(newName);
+    index_[slot] = hashed.tag | static_cast<std::uint32_t>(count_ + 1);
+    ++count_;
+}
+
+// Room for the next point: in the open block, or in a new one.
+CvSporopPoint* KeyedPointMap::NewPoint() {
+    const Place place = PlaceOf(count_);
+    if (place.offset != 0)
+        return openBlock_->Construct();
+    auto block = std::make_unique<PointBlock>(BlockSize(place.block));
+    blockStarts_.reserve(blockStarts_.size() + 1);
+    CvSporopPoint* first = block->Construct();
+    blockStarts_.push_back(first);
+    openBlock_ = std::move(block); // the full block now belongs to its points
+    return first;
 }
 
 bool KeyedPointMap::Find(std::string_view key, KeyedPoint& point) const {
-    std::ptrdiff_t found = FindAppended(key);
-    if (found < 0)
-        found = FindSorted(key);
-    if (found < 0)
+    if (count_ == 0)
         return false;
-    point = entries_[static_cast<std::size_t>(found)].Point();
-    return true;
+    const std::size_t mask = index_.size() - 1;
+    const Hashed hashed = Mix(HashKey(key), mask);
+    for (std::size_t slot = hashed.slot; index_[slot] != 0; slot = (slot + 1) & mask) {
+        if ((index_[slot] & ~kNumberMask) != hashed.tag)
+            continue;
+        const std::size_t number = (index_[slot] & kNumberMask) - 1;
+        if (KeyOf(*Point(number), flags_[number]) == key) {
+            const CvSporopPoint& p = *Point(number);
+            point = KeyedPoint{p.x(), p.y(), p.z(), (flags_[number] & kHasHeight) != 0};
+            return true;
+        }
+    }
+    return false;
 }
 
-std::size_t KeyedPointMap::size() const {
-    Sort();
-    return entries_.size();
+// An index at most a quarter full after growing, of every point.
+void KeyedPointMap::GrowIndex() {
+    std::vector<std::uint32_t> bigger(std::max<std::size_t>(64, 2 * index_.size()), 0);
+    const std::size_t mask = bigger.size() - 1;
+    for (std::size_t number = 0; number < count_; ++number) {
+        const Hashed hashed = Mix(KeyOf(*Point(number), flags_[number]).Hash(), mask);
+        std::size_t slot = hashed.slot;
+        while (bigger[slot] != 0)
+            slot = (slot + 1) & mask;
+        bigger[slot] = hashed.tag | static_cast<std::uint32_t>(number + 1);
+    }
+    index_.swap(bigger);
 }
 
 void KeyedPointMap::clear() {
-    keys_ = std::string();
-    entries_ = std::vector<Entry>();
-    sorted_ = 0;
-    index_ = std::vector<std::uint32_t>();
-    indexed_ = 0;
+    openBlock_.reset();
+    for (std::size_t number = 0; number < count_; ++number)
+        delete Point(number);
+    count_ = 0;
+    Free(blockStarts_);
+    Free(flags_);
+    Free(index_);
 }
 
-std::ptrdiff_t KeyedPointMap::FindSorted(std::string_view key) const {
-    const auto end = entries_.begin() + static_cast<std::ptrdiff_t>(sorted_);
-    const auto it =
-        std::lower_bound(entries_.begin(), end, key,
-                         [this](const Entry& e, std::string_view k) { return Key(e) < k; });
-    return it != end && Key(*it) == key ? it - entries_.begin() : -1;
-}
-
-std::ptrdiff_t KeyedPointMap::FindAppended(std::string_view key) const {
-    if (sorted_ == entries_.size())
-        return -1;
-    if (index_.empty()) {
-        GrowIndex();
-    }
-    const std::size_t mask = index_.size() - 1;
-    for (std::size_t slot = std::hash<std::string_view>()(key) & mask;; slot = (slot + 1) & mask) {
-        const std::uint32_t held = index_[slot];
-        if (held == 0)
-            return -1;
-        if (Key(entries_[held - 1]) == key)
-            return static_cast<std::ptrdiff_t>(held - 1);
-    }
-}
-
-// Puts entry into the index, in place of an earlier entry with the same key.
-void KeyedPointMap::IndexAppended(std::size_t entry) const {
-    if (2 * (indexed_ + 1) > index_.size()) {
-        GrowIndex(); // indexes every appended entry, this one included
-        return;
-    }
-    const std::string_view key = Key(entries_[entry]);
-    const std::size_t mask = index_.size() - 1;
-    for (std::size_t slot = std::hash<std::string_view>()(key) & mask;; slot = (slot + 1) & mask) {
-        std::uint32_t& held = index_[slot];
-        if (held == 0) {
-            ++indexed_;
-        } else if (Key(entries_[held - 1]) != key) {
-            continue;
-        }
-        held = static_cast<std::uint32_t>(entry + 1);
-        return;
-    }
-}
-
-// Rebuilds the index over all appended entries, at most half full.
-void KeyedPointMap::GrowIndex() const {
-    std::size_t slots = 64;
-    while (slots < 4 * (entries_.size() - sorted_))
-        slots *= 2;
-    index_.assign(slots, 0);
-    indexed_ = 0;
-    for (std::size_t i = sorted_; i < entries_.size(); ++i) {
-        const std::string_view key = Key(entries_[i]);
-        const std::size_t mask = slots - 1;
-        for (std::size_t slot = std::hash<std::string_view>()(key) & mask;;
-             slot = (slot + 1) & mask) {
-            std::uint32_t& held = index_[slot];
-            if (held == 0)
-                ++indexed_;
-            else if (Key(entries_[held - 1]) != key)
-                continue;
-            held = static_cast<std::uint32_t>(i + 1);
-            break;
-        }
-    }
-}
-
-void KeyedPointMap::Merge() const {
-    // The appended entries by key, the later of equal keys last; only the last of each key stays.
-    // Each item carries the first 16 bytes of its key as two big-endian numbers (zero-padded), so
-    // that most comparisons never reach the arena.
+std::vector<std::uint32_t> KeyedPointMap::KeyOrder() const {
+    // An MSD radix walk by words of 8 key bytes: the points are sorted by the first word of
+    // their keys, then every run of equal words by the next word, and so on; a word is read
+    // from the points only when the run holding it is sorted. Beside the word, the number of
+    // key bytes left (capped at 9) puts a key before the longer keys it begins.
     struct Item {
-        std::uint64_t head[2];
-        std::uint64_t offset;
-        std::uint32_t length;
-        std::uint32_t entry;
+        std::uint32_t high, low, rest; // rest: bytes left << kNumberBits | point number
     };
-    const char* const keys = keys_.data();
-    std::vector<Item> order;
-    ReserveLarge(order, entries_.size() - sorted_);
-    for (std::size_t i = sorted_; i < entries_.size(); ++i) {
-        const Entry& e = entries_[i];
-        Item item{{0, 0}, e.keyOffset, e.keyLength, static_cast<std::uint32_t>(i)};
-        const std::size_t n = std::min<std::size_t>(e.keyLength, 16);
-        for (std::size_t b = 0; b < n; ++b)
-            item.head[b / 8] |= std::uint64_t{static_cast<unsigned char>(keys[e.keyOffset + b])}
-                                << (56 - 8 * (b % 8));
-        order.push_back(item);
+    const auto left = [](const Item& item) { return item.rest >> kNumberBits; };
+    const auto less = [&left](const Item& a, const Item& b) {
+        return a.high != b.high ? a.high < b.high
+               : a.low != b.low ? a.low < b.low
+                                : left(a) < left(b);
+    };
+    const auto fill = [this](Item& item, std::size_t depth) {
+        const std::uint32_t number = item.rest & kNumberMask;
+        const KeyView key = KeyOf(*Point(number), flags_[number]);
+        const std::size_t remaining = key.size() - depth;
+        char bytes[8] = {};
+        key.Copy(depth, std::min<std::size_t>(remaining, 8), bytes);
+        const auto word = [&bytes](int at) {
+            std::uint32_t w = 0;
+            for (int i = at; i < at + 4; ++i)
+                w = w << 8 | static_cast<unsigned char>(bytes[i]);
+            return w;
+        };
+        item = {word(0), word(4),
+                static_cast<std::uint32_t>(std::min<std::size_t>(remaining, 9)) << kNumberBits |
+                    number};
+    };
+    std::vector<Item> items;
+    ReserveLarge(items, count_);
+    for (std::size_t number = 0; number < count_; ++number)
+        items.push_back({0, 0, static_cast<std::uint32_t>(number)});
+    struct Run {
+        std::size_t begin, end, depth;
+    };
+    std::vector<Run> work{{0, items.size(), 0}};
+    while (!work.empty()) {
+        const Run run = work.back();
+        work.pop_back();
+        for (std::size_t i = run.begin; i < run.end; ++i)
+            fill(items[i], run.depth);
+        std::sort(items.begin() + static_cast<std::ptrdiff_t>(run.begin),
+                  items.begin() + static_cast<std::ptrdiff_t>(run.end), less);
+        // Keys are unique, so equal words with more bytes to come differ further on.
+        for (std::size_t i = run.begin; i < run.end;) {
+            std::size_t j = i + 1;
+            while (j < run.end && !less(items[i], items[j]))
+                ++j;
+            if (j - i > 1 && left(items[i]) == 9)
+                work.push_back({i, j, run.depth + 8});
+            i = j;
+        }
     }
-    const auto key = [keys](const Item& item) {
-        return std::string_view(keys + item.offset, item.length);
-    };
-    // Equal heads: a key of at most 16 bytes is a prefix of the other key, so the shorter is less;
-    // else the bytes after the head decide.
-    const auto compare = [&key](const Item& a, const Item& b) {
-        if (a.head[0] != b.head[0])
-            return a.head[0] < b.head[0] ? -1 : 1;
-        if (a.head[1] != b.head[1])
-            return a.head[1] < b.head[1] ? -1 : 1;
-        if (a.length <= 16 || b.length <= 16)
-            return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
-        return key(a).substr(16).compare(key(b).substr(16));
-    };
-    std::sort(order.begin(), order.end(), [&compare](const Item& a, const Item& b) {
-        const int c = compare(a, b);
-        return c < 0 || (c == 0 && a.entry < b.entry);
+    std::vector<std::uint32_t> order;
+    ReserveLarge(order, items.size());
+    for (const Item& item : items)
+        order.push_back(item.rest & kNumberMask);
+    return order;
+}
+
+void KeyedPointMap::CopyTo(CvSporopPointList& list) const {
+    const std::vector<std::uint32_t> order = KeyOrder();
+    std::size_t next = 0;
+    list.AppendBlock(order.size(), [&](CvSporopPoint& point) {
+        const std::uint32_t number = order[next++];
+        const CvSporopPoint& from = *Point(number);
+        point.Init(from);
+        point.code = from.code;
+        point.description = from.description;
+        FinishTexts(point, HasName(number));
     });
-    std::size_t unique = 0;
-    for (std::size_t i = 0; i < order.size(); ++i)
-        if (i + 1 == order.size() || compare(order[i], order[i + 1]) != 0)
-            order[unique++] = order[i];
-    order.resize(unique);
+}
 
-    // Merged with the sorted entries; an appended entry replaces a sorted one of the same key.
-    std::vector<Entry> merged;
-    ReserveLarge(merged, sorted_ + order.size());
-    std::string mergedKeys;
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < sorted_; ++i)
-        bytes += entries_[i].keyLength;
-    for (const Item& item : order)
-        bytes += item.length;
-    ReserveLarge(mergedKeys, bytes);
-    const auto take = [&](const Entry& entry) {
-        merged.push_back(entry);
-        merged.back().keyOffset = mergedKeys.size();
-        mergedKeys.append(Key(entry));
-    };
-    std::size_t s = 0;
-    for (const Item& item : order) {
-        const std::string_view k = key(item);
-        for (; s < sorted_ && Key(entries_[s]) < k; ++s)
-            take(entries_[s]);
-        if (s < sorted_ && Key(entries_[s]) == k)
-            ++s;
-        take(entries_[item.entry]);
+void KeyedPointMap::TakePoints(CvSporopPointList& list) {
+    if (count_ == 0)
+        return;
+    std::vector<std::uint32_t> order;
+    try {
+        Free(index_);
+        order = KeyOrder();
+        list.Reserve(static_cast<std::size_t>(list.Antall()) + count_);
+        for (std::size_t number = 0; number < count_; ++number)
+            FinishTexts(*Point(number), HasName(number));
+    } catch (...) {
+        clear();
+        throw;
     }
-    for (; s < sorted_; ++s)
-        take(entries_[s]);
-
-    order = std::vector<Item>();
-    entries_.swap(merged);
-    keys_.swap(mergedKeys);
-    sorted_ = entries_.size();
-    index_ = std::vector<std::uint32_t>();
-    indexed_ = 0;
+    openBlock_.reset();
+    Free(flags_);
+    for (const std::uint32_t number : order)
+        list.LeggTil(Point(number)); // cannot fail after the reserve: the list owns the point
+    count_ = 0;
+    Free(blockStarts_);
 }
 
 } // namespace rigel

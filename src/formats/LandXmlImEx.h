@@ -61,8 +61,9 @@ public:
     // Load from bytes in memory (the fuzz target's way in); the file name given to the hooks is
     // empty.
     bool LoadBuffer(std::string_view bytes, bool process);
-    // The points of PointsByKey as survey points (code and description from the key), appended
-    // in key order; the list's unit word from LinearFactor. The second half of ImportPoints.
+    // A copy of the points of PointsByKey as survey points (code and description from the key),
+    // appended in key order; the list's unit word from LinearFactor. ImportPoints does the same
+    // but hands over the map's own points, leaving PointsByKey empty.
     void AppendPoints(CvSporopPointList& points) const;
 
     // Folder of the local LandXML schemas (LandXML-1.1.xsd, ...): $RIGEL_LANDXML_SCHEMAS, else
@@ -86,7 +87,9 @@ private:
     bool ReadCoordGeom(const pugi::xml_node& coordGeom);
     bool ReadProfAlign(const pugi::xml_node& profAlign);
 
-    std::string keyBuffer_; // AddCgPoint's key, kept to reuse its storage
+    int UnitWord() const;
+
+    std::string codeBuffer_, nameBuffer_; // AddCgPoint's texts, kept to reuse their storage
 
 public:
     // Export of the project's alignment, vertical alignment and cants. Nothing is written when

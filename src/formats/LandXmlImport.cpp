@@ -287,16 +287,15 @@ LandXmlImEx::KeyedPoint LandXmlImEx::PointText(const pugi::xml_node& node) const
 void LandXmlImEx::AddCgPoint(bool hasCode, std::string_view code, bool hasName,
                              std::string_view name, std::string_view text,
                              std::string_view pntRef) {
-    std::string& key = keyBuffer_;
-    key.clear();
+    codeBuffer_.clear();
+    nameBuffer_.clear();
     if (hasCode)
-        AppendWindows1252(key, code);
-    if (hasName) {
-        key += '\xA7';
-        AppendWindows1252(key, name);
-    }
-    // A later point with the same key replaces the earlier one.
-    PointsByKey.insert_or_assign(key, PointText(text, pntRef));
+        AppendWindows1252(codeBuffer_, code);
+    if (hasName)
+        AppendWindows1252(nameBuffer_, name);
+    // The key is the code, then "§" and the name; a later point with the same key replaces the
+    // earlier one.
+    PointsByKey.insert_or_assign(codeBuffer_, hasName, nameBuffer_, PointText(text, pntRef));
 }
 
 void LandXmlImEx::ReadCgPoints(const pugi::xml_node& root) {
@@ -455,25 +454,19 @@ int LandXmlImEx::ImportPoints(const char* fileName, CvSporopPointList* points) {
     if (points == nullptr)
         return 0;
     Load(fileName, true);
-    AppendPoints(*points);
+    // The map's own points go to the list: a large survey is held once, not twice.
+    PointsByKey.TakePoints(*points);
+    points->unitWord = UnitWord();
     return 1;
 }
 
 void LandXmlImEx::AppendPoints(CvSporopPointList& points) const {
-    std::size_t next = 0;
-    points.AppendBlock(PointsByKey.size(), [&](CvSporopPoint& point) {
-        const std::string_view key = PointsByKey.KeyAt(next);
-        const KeyedPoint values = PointsByKey.PointAt(next++);
-        point.Init(values.northing, values.easting, values.hasHeight ? values.height : 0.0);
-        // code§name; a key that starts with the mark (a point with a name but no code) gives
-        // neither text.
-        const std::size_t mark = key.find('\xA7');
-        point.code.assign(key.substr(0, mark));
-        if (mark != std::string_view::npos && mark != 0)
-            point.description.assign(key.substr(mark + 1));
-    });
-    points.unitWord =
-        LinearFactor == 0.3048 ? CvSporopPointList::kFeet : CvSporopPointList::kMetres;
+    PointsByKey.CopyTo(points);
+    points.unitWord = UnitWord();
+}
+
+int LandXmlImEx::UnitWord() const {
+    return LinearFactor == 0.3048 ? CvSporopPointList::kFeet : CvSporopPointList::kMetres;
 }
 
 int LandXmlImEx::ImportAlignment(const char* fileName, CvPolyLine* alignment,
