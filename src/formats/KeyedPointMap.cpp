@@ -155,7 +155,7 @@ bool SameKey(const KeyView& a, const KeyView& b) {
 
 } // namespace
 
-KeyedPointMap::KeyedPointMap() = default;
+KeyedPointMap::KeyedPointMap(std::size_t mergeFloor) : mergeFloor_(mergeFloor) {}
 
 KeyedPointMap::~KeyedPointMap() {
     clear();
@@ -173,22 +173,29 @@ bool KeyedPointMap::HasName(std::size_t number) const {
 void KeyedPointMap::insert_or_assign(std::string_view code, bool hasName, std::string_view name,
                                      const KeyedPoint& point) {
     const KeyView key{code, hasName, name};
-    if (2 * (count_ + 1) > index_.size())
-        GrowIndex();
-    const std::size_t mask = index_.size() - 1;
-    const Hashed hashed = Mix(key.Hash(), mask);
-    std::size_t slot = hashed.slot;
-    for (; index_[slot] != 0; slot = (slot + 1) & mask) {
-        if ((index_[slot] & ~kNumberMask) != hashed.tag)
-            continue;
-        const std::size_t number = (index_[slot] & kNumberMask) - 1;
-        if (SameKey(KeyOf(*Point(number), flags_[number]), key)) {
-            Point(number)->Init(point.northing, point.easting,
-                                point.hasHeight ? point.height : 0.0);
-            flags_[number] = static_cast<std::uint8_t>((flags_[number] & ~kHasHeight) |
-                                                       (point.hasHeight ? kHasHeight : 0));
-            return;
+    std::size_t slot = 0;
+    std::uint32_t tag = 0;
+    if (!index_.empty()) {
+        // Since the first lookup, a point replaces its key's point at once.
+        if (2 * (count_ + 1) > index_.size())
+            BuildIndex(2 * index_.size());
+        const std::size_t mask = index_.size() - 1;
+        const Hashed hashed = Mix(key.Hash(), mask);
+        for (slot = hashed.slot; index_[slot] != 0; slot = (slot + 1) & mask) {
+            if ((index_[slot] & ~kNumberMask) != hashed.tag)
+                continue;
+            const std::size_t number = (index_[slot] & kNumberMask) - 1;
+            if (SameKey(KeyOf(*Point(number), flags_[number]), key)) {
+                Point(number)->Init(point.northing, point.easting,
+                                    point.hasHeight ? point.height : 0.0);
+                flags_[number] = static_cast<std::uint8_t>((flags_[number] & ~kHasHeight) |
+                                                           (point.hasHeight ? kHasHeight : 0));
+                return;
+            }
         }
+        tag = hashed.tag;
+    } else if (count_ >= mergeFloor_ && count_ >= 2 * keptAtLastPass_) {
+        DropRepeats();
     }
     if (count_ >= kMaxPoints)
         throw std::length_error("KeyedPointMap: too many points");
@@ -206,26 +213,30 @@ void KeyedPointMap::insert_or_assign(std::string_view code, bool hasName, std::s
     p->Init(point.northing, point.easting, point.hasHeight ? point.height : 0.0);
     p->code = std::move(newCode);
     p->description = std::move(newName);
-    index_[slot] = hashed.tag | static_cast<std::uint32_t>(count_ + 1);
+    if (!index_.empty())
+        index_[slot] = tag | static_cast<std::uint32_t>(count_ + 1);
     ++count_;
 }
 
-// Room for the next point: in the open block, or in a new one.
+// Room for the next point: in the last block, or in a new one.
 CvSporopPoint* KeyedPointMap::NewPoint() {
     const Place place = PlaceOf(count_);
     if (place.offset != 0)
-        return openBlock_->Construct();
-    auto block = std::make_unique<PointBlock>(BlockSize(place.block));
+        return blocks_.back()->Construct();
+    blocks_.reserve(blocks_.size() + 1);
     blockStarts_.reserve(blockStarts_.size() + 1);
+    auto block = std::make_unique<PointBlock>(BlockSize(place.block));
     CvSporopPoint* first = block->Construct();
+    blocks_.push_back(std::move(block));
     blockStarts_.push_back(first);
-    openBlock_ = std::move(block); // the full block now belongs to its points
     return first;
 }
 
 bool KeyedPointMap::Find(std::string_view key, KeyedPoint& point) const {
     if (count_ == 0)
         return false;
+    if (index_.empty())
+        BuildIndex(std::bit_ceil(std::max<std::size_t>(64, 4 * count_)));
     const std::size_t mask = index_.size() - 1;
     const Hashed hashed = Mix(HashKey(key), mask);
     for (std::size_t slot = hashed.slot; index_[slot] != 0; slot = (slot + 1) & mask) {
@@ -241,43 +252,43 @@ bool KeyedPointMap::Find(std::string_view key, KeyedPoint& point) const {
     return false;
 }
 
-// An index at most a quarter full after growing, of every point.
-void KeyedPointMap::GrowIndex() {
-    std::vector<std::uint32_t> bigger(std::max<std::size_t>(64, 2 * index_.size()), 0);
-    const std::size_t mask = bigger.size() - 1;
+void KeyedPointMap::BuildIndex(std::size_t slots) const {
+    std::vector<std::uint32_t> index(slots, 0);
+    const std::size_t mask = slots - 1;
     for (std::size_t number = 0; number < count_; ++number) {
-        const Hashed hashed = Mix(KeyOf(*Point(number), flags_[number]).Hash(), mask);
+        const KeyView key = KeyOf(*Point(number), flags_[number]);
+        const Hashed hashed = Mix(key.Hash(), mask);
         std::size_t slot = hashed.slot;
-        while (bigger[slot] != 0)
-            slot = (slot + 1) & mask;
-        bigger[slot] = hashed.tag | static_cast<std::uint32_t>(number + 1);
+        for (; index[slot] != 0; slot = (slot + 1) & mask) {
+            const std::size_t held = (index[slot] & kNumberMask) - 1;
+            if ((index[slot] & ~kNumberMask) == hashed.tag &&
+                SameKey(KeyOf(*Point(held), flags_[held]), key))
+                break;
+        }
+        index[slot] = hashed.tag | static_cast<std::uint32_t>(number + 1);
     }
-    index_.swap(bigger);
-}
-
-void KeyedPointMap::clear() {
-    openBlock_.reset();
-    for (std::size_t number = 0; number < count_; ++number)
-        delete Point(number);
-    count_ = 0;
-    Free(blockStarts_);
-    Free(flags_);
-    Free(index_);
+    index_.swap(index);
 }
 
 std::vector<std::uint32_t> KeyedPointMap::KeyOrder() const {
     // An MSD radix walk by words of 8 key bytes: the points are sorted by the first word of
     // their keys, then every run of equal words by the next word, and so on; a word is read
     // from the points only when the run holding it is sorted. Beside the word, the number of
-    // key bytes left (capped at 9) puts a key before the longer keys it begins.
+    // key bytes left (capped at 9) puts a key before the longer keys it begins. A run of equal
+    // words that ends its keys is a key repeated: sorted by number, all but its last are
+    // dropped.
     struct Item {
         std::uint32_t high, low, rest; // rest: bytes left << kNumberBits | point number
     };
+    constexpr std::uint32_t kDropped = 15;
     const auto left = [](const Item& item) { return item.rest >> kNumberBits; };
+    const auto same = [&left](const Item& a, const Item& b) {
+        return a.high == b.high && a.low == b.low && left(a) == left(b);
+    };
     const auto less = [&left](const Item& a, const Item& b) {
         return a.high != b.high ? a.high < b.high
                : a.low != b.low ? a.low < b.low
-                                : left(a) < left(b);
+                                : a.rest < b.rest; // bytes left, then number
     };
     const auto fill = [this](Item& item, std::size_t depth) {
         const std::uint32_t number = item.rest & kNumberMask;
@@ -303,6 +314,7 @@ std::vector<std::uint32_t> KeyedPointMap::KeyOrder() const {
         std::size_t begin, end, depth;
     };
     std::vector<Run> work{{0, items.size(), 0}};
+    std::size_t dropped = 0;
     while (!work.empty()) {
         const Run run = work.back();
         work.pop_back();
@@ -310,21 +322,70 @@ std::vector<std::uint32_t> KeyedPointMap::KeyOrder() const {
             fill(items[i], run.depth);
         std::sort(items.begin() + static_cast<std::ptrdiff_t>(run.begin),
                   items.begin() + static_cast<std::ptrdiff_t>(run.end), less);
-        // Keys are unique, so equal words with more bytes to come differ further on.
         for (std::size_t i = run.begin; i < run.end;) {
             std::size_t j = i + 1;
-            while (j < run.end && !less(items[i], items[j]))
+            while (j < run.end && same(items[i], items[j]))
                 ++j;
-            if (j - i > 1 && left(items[i]) == 9)
+            if (j - i > 1 && left(items[i]) == 9) {
                 work.push_back({i, j, run.depth + 8});
+            } else {
+                for (std::size_t k = i; k + 1 < j; ++k, ++dropped)
+                    items[k].rest = kDropped << kNumberBits | (items[k].rest & kNumberMask);
+            }
             i = j;
         }
     }
     std::vector<std::uint32_t> order;
-    ReserveLarge(order, items.size());
+    ReserveLarge(order, items.size() - dropped);
     for (const Item& item : items)
-        order.push_back(item.rest & kNumberMask);
+        if (left(item) != kDropped)
+            order.push_back(item.rest & kNumberMask);
     return order;
+}
+
+void KeyedPointMap::Compact(const std::vector<bool>& kept) {
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < count_; ++from) {
+        if (!kept[from])
+            continue;
+        if (to != from) {
+            CvSporopPoint& a = *Point(to);
+            CvSporopPoint& b = *Point(from);
+            a.Init(b);
+            a.code = std::move(b.code);
+            a.description = std::move(b.description);
+            flags_[to] = flags_[from];
+        }
+        ++to;
+    }
+    // The places from `to` on hold moved or dropped points.
+    count_ = to;
+    flags_.resize(to);
+    const std::size_t blocks = to == 0 ? 0 : PlaceOf(to - 1).block + 1;
+    for (; blocks_.size() > blocks; blocks_.pop_back(), blockStarts_.pop_back())
+        blocks_.back()->Truncate(0);
+    if (to > 0)
+        blocks_.back()->Truncate(PlaceOf(to - 1).offset + 1);
+}
+
+void KeyedPointMap::DropRepeats() {
+    const std::vector<std::uint32_t> order = KeyOrder();
+    std::vector<bool> kept(count_, false);
+    for (const std::uint32_t number : order)
+        kept[number] = true;
+    Compact(kept);
+    keptAtLastPass_ = count_;
+}
+
+void KeyedPointMap::clear() {
+    for (const auto& block : blocks_)
+        block->Truncate(0);
+    Free(blocks_);
+    Free(blockStarts_);
+    Free(flags_);
+    Free(index_);
+    count_ = 0;
+    keptAtLastPass_ = 0;
 }
 
 void KeyedPointMap::CopyTo(CvSporopPointList& list) const {
@@ -344,22 +405,30 @@ void KeyedPointMap::TakePoints(CvSporopPointList& list) {
     if (count_ == 0)
         return;
     std::vector<std::uint32_t> order;
+    std::vector<bool> kept;
     try {
         Free(index_);
         order = KeyOrder();
-        list.Reserve(static_cast<std::size_t>(list.Antall()) + count_);
-        for (std::size_t number = 0; number < count_; ++number)
+        kept.assign(count_, false);
+        list.Reserve(static_cast<std::size_t>(list.Antall()) + order.size());
+        for (const std::uint32_t number : order) {
+            kept[number] = true;
             FinishTexts(*Point(number), HasName(number));
+        }
     } catch (...) {
         clear();
         throw;
     }
-    openBlock_.reset();
     Free(flags_);
     for (const std::uint32_t number : order)
         list.LeggTil(Point(number)); // cannot fail after the reserve: the list owns the point
-    count_ = 0;
+    for (std::size_t number = 0; number < count_; ++number)
+        if (!kept[number])
+            delete Point(number); // a repeated key's earlier point
+    Free(blocks_);                // the blocks now belong to their points
     Free(blockStarts_);
+    count_ = 0;
+    keptAtLastPass_ = 0;
 }
 
 } // namespace rigel

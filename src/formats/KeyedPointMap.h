@@ -6,9 +6,12 @@
 // Built for files of hundreds of thousands of points, whose import must not hold each point
 // twice: the map keeps every point as the survey point it is going to be, with the code and the
 // name as its two texts (so the key is never stored apart from them), in blocks of many points
-// (PointBlock.h). A hash index of point numbers serves lookups and replacements; the key order
-// is found only when the points are handed out. TakePoints hands the map's own points to a list,
-// in key order, and leaves the map empty.
+// (PointBlock.h). Points are appended as they come; the key order, found when the points are
+// handed out, also drops the earlier points of a repeated key. So that a file repeating few keys
+// many times holds each about once, the repeats are dropped in passing too, once there are
+// mergeFloor points and twice as many as after the last such pass. A lookup builds a hash index
+// of the points, kept from then on, with which later points replace their key's point at once.
+// TakePoints hands the map's own points to a list, in key order, and leaves the map empty.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +38,7 @@ struct KeyedPoint {
 
 class KeyedPointMap {
 public:
-    KeyedPointMap();
+    explicit KeyedPointMap(std::size_t mergeFloor = std::size_t{1} << 20);
     ~KeyedPointMap();
     KeyedPointMap(const KeyedPointMap&) = delete;
     KeyedPointMap& operator=(const KeyedPointMap&) = delete;
@@ -50,7 +53,6 @@ public:
         KeyedPoint unused;
         return Find(key, unused) ? 1 : 0;
     }
-    std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
     void clear();
 
@@ -66,15 +68,24 @@ private:
     CvSporopPoint* Point(std::size_t number) const;
     bool HasName(std::size_t number) const;
     CvSporopPoint* NewPoint();
-    void GrowIndex();
-    // The point numbers in key order.
+    // Index of every point, a later point of a key replacing an earlier one.
+    void BuildIndex(std::size_t slots) const;
+    // The numbers of the points that are not repeated by a later point of their key, in key
+    // order.
     std::vector<std::uint32_t> KeyOrder() const;
+    // Deletes the points of the numbers not marked in kept and closes up the others in order.
+    void Compact(const std::vector<bool>& kept);
+    void DropRepeats();
 
-    std::vector<CvSporopPoint*> blockStarts_; // first point of every block
-    std::unique_ptr<PointBlock> openBlock_;   // the last block, while it has room
-    std::vector<std::uint8_t> flags_;         // per point: kHasName, kHasHeight
-    std::vector<std::uint32_t> index_;        // open addressing: point number + 1, 0 when free
+    std::vector<std::unique_ptr<PointBlock>> blocks_; // open while the map owns their points
+    std::vector<CvSporopPoint*> blockStarts_;         // first point of every block
+    std::vector<std::uint8_t> flags_;                 // per point: kHasName, kHasHeight
+    // Open addressing: 0 for a free slot, else the point number + 1 and a tag of the key's hash.
+    // Empty until the first lookup.
+    mutable std::vector<std::uint32_t> index_;
     std::size_t count_ = 0;
+    std::size_t keptAtLastPass_ = 0;
+    std::size_t mergeFloor_;
 };
 
 } // namespace rigel

@@ -111,4 +111,11 @@ CvSporopPoint* PointBlock::Construct() {
     return point;
 }
 
+void PointBlock::Truncate(std::size_t keep) {
+    for (; built_ > keep; --built_)
+        static_cast<CvSporopPoint*>(
+            static_cast<void*>(static_cast<char*>(block_) + (built_ - 1) * sizeof(CvSporopPoint)))
+            ->~CvSporopPoint();
+}
+
 } // namespace rigel

@@ -31,6 +31,10 @@ public:
 
     // A default point in the next free place; the caller must hand it to an owner at once.
     CvSporopPoint* Construct();
+    // Destroys the points built after the first keep, in place, so that Construct builds their
+    // places anew. Only for points that no owner holds.
+    void Truncate(std::size_t keep);
+    std::size_t Built() const { return built_; }
 
 private:
     void* block_;

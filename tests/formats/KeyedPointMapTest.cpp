@@ -1,6 +1,8 @@
 // The keyed point map against std::map with insert_or_assign, on random codes and names whose
 // keys share long heads, straddle the 8-byte words of the key sort, hold 0x00, 0xFF and the mark
-// "§" itself (so that different code and name pairs make the same key) and repeat often.
+// "§" itself (so that different code and name pairs make the same key) and repeat often: with
+// lookups (which index the map) and without, and with repeats dropped in passing or only at the
+// end.
 #include "formats/KeyedPointMap.h"
 
 #include "points/CvSporopPointList.h"
@@ -40,9 +42,9 @@ void ExpectPoints(const CvSporopPointList& list,
     }
 }
 
-TEST(KeyedPointMap, AgreesWithAnOrderedMapWhereLaterPointsReplaceEarlierOnes) {
+void Agree(std::size_t mergeFloor, bool lookups) {
     std::mt19937 random(7);
-    rigel::KeyedPointMap map;
+    rigel::KeyedPointMap map(mergeFloor);
     std::map<std::string, KeyedPoint> expected;
     for (int step = 0; step < 8000; ++step) {
         const std::string code = RandomText(random), name = RandomText(random);
@@ -53,7 +55,7 @@ TEST(KeyedPointMap, AgreesWithAnOrderedMapWhereLaterPointsReplaceEarlierOnes) {
             const KeyedPoint point{step * 1.0, -step * 1.0, 0.5 + step, step % 2 == 0};
             map.insert_or_assign(code, hasName, name, point);
             expected.insert_or_assign(key, point);
-        } else if (what < 995) {
+        } else if (what < 995 && lookups && step >= 2000) { // after repeats piled up
             KeyedPoint found{-1, -1, -1, false, -1};
             const auto it = expected.find(key);
             ASSERT_EQ(map.Find(key, found), it != expected.end()) << step;
@@ -62,7 +64,7 @@ TEST(KeyedPointMap, AgreesWithAnOrderedMapWhereLaterPointsReplaceEarlierOnes) {
             EXPECT_EQ(found.easting, want.easting) << step;
             EXPECT_EQ(found.hasHeight, want.hasHeight) << step;
             EXPECT_EQ(found.tolerance, it != expected.end() ? 1e-8 : -1) << step;
-        } else {
+        } else if (what >= 995) {
             CvSporopPointList copy(1);
             map.CopyTo(copy);
             ExpectPoints(copy, expected);
@@ -74,6 +76,12 @@ TEST(KeyedPointMap, AgreesWithAnOrderedMapWhereLaterPointsReplaceEarlierOnes) {
     ExpectPoints(taken, expected);
     EXPECT_TRUE(map.empty());
     EXPECT_EQ(map.count(""), 0u);
+}
+
+TEST(KeyedPointMap, AgreesWithAnOrderedMapWhereLaterPointsReplaceEarlierOnes) {
+    for (const bool lookups : {false, true})
+        for (const std::size_t mergeFloor : {std::size_t{1} << 20, std::size_t{16}})
+            Agree(mergeFloor, lookups);
 }
 
 } // namespace
