@@ -1,8 +1,9 @@
 // The LandXML reader and the whole import (units, points, alignments, profiles, cants) on any
 // bytes. Besides not crashing: the reader and the import agree on whether the document loads (and
 // a document that does not load gives no points),
-// nothing makes more elements, profile points or survey points than the input has tags, and every
-// message box the import shows is one of the answered ones (one per Spiral element at most).
+// nothing makes more elements, profile points or survey points than the input has tags, every
+// message box the import shows is one of the answered ones (one per Spiral element at most), and
+// the points handed over by the import's own way (TakePoints) are the copies AppendPoints made.
 
 #include "FuzzInput.h"
 
@@ -41,6 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         importer.LoadBuffer(bytes, false);
     const bool loaded = importer.LoadBuffer(bytes, true);
     importer.AppendPoints(points);
+    CvSporopPointList taken(1);
+    importer.PointsByKey.TakePoints(taken);
+    if (taken.Antall() != points.Antall() || !importer.PointsByKey.empty())
+        __builtin_trap();
+    for (int i = 0; i < points.Antall(); ++i) {
+        const CvSporopPoint& a = *points.Punkt(i);
+        const CvSporopPoint& b = *taken.Punkt(i);
+        if (!a.Lik(b, 0.0) || a.code != b.code || a.description != b.description)
+            __builtin_trap();
+    }
     if (loaded != read || (!loaded && points.Antall() != 0))
         __builtin_trap();
     if (alignment.GetCount() > tags || profile.Antall() > tags || points.Antall() > tags ||

@@ -285,7 +285,7 @@ std::vector<std::uint32_t> KeyedPointMap::KeyOrder() const {
     const auto same = [&left](const Item& a, const Item& b) {
         return a.high == b.high && a.low == b.low && left(a) == left(b);
     };
-    const auto less = [&left](const Item& a, const Item& b) {
+    const auto less = [](const Item& a, const Item& b) {
         return a.high != b.high ? a.high < b.high
                : a.low != b.low ? a.low < b.low
                                 : a.rest < b.rest; // bytes left, then number
