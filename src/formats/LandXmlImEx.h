@@ -63,7 +63,8 @@ public:
     bool LoadBuffer(std::string_view bytes, bool process);
     // A copy of the points of PointsByKey as survey points (code and description from the key),
     // appended in key order; the list's unit word from LinearFactor. ImportPoints does the same
-    // but hands over the map's own points, leaving PointsByKey empty.
+    // but hands over the map's own points: PointsByKey is then empty until the object loads or
+    // imports again, which first reads the file's points anew.
     void AppendPoints(CvSporopPointList& points) const;
 
     // Folder of the local LandXML schemas (LandXML-1.1.xsd, ...): $RIGEL_LANDXML_SCHEMAS, else
@@ -88,8 +89,10 @@ private:
     bool ReadProfAlign(const pugi::xml_node& profAlign);
 
     int UnitWord() const;
+    rigel::LandXmlReadOptions PointReading();
 
     std::string codeBuffer_, nameBuffer_; // AddCgPoint's texts, kept to reuse their storage
+    std::string handedOverFrom_; // the file whose points ImportPoints gave away, until read again
 
 public:
     // Export of the project's alignment, vertical alignment and cants. Nothing is written when

@@ -185,15 +185,8 @@ bool LandXmlImEx::LoadWith(
     if (!Loaded) {
         Document = std::make_unique<pugi::xml_document>();
         LoadSchema();
-        // The points of large groups are taken as they stream past rather than kept as nodes.
-        rigel::LandXmlReadOptions options;
-        options.pointSink = [this](const rigel::LandXmlPointRecord& point) {
-            if (!point.groupHasName)
-                AddCgPoint(point.hasCode, point.code, point.hasName, point.name, point.text,
-                           point.pntRef);
-        };
         std::string reason;
-        if (!read(*Document, options, &reason)) {
+        if (!read(*Document, PointReading(), &reason)) {
             // Points read before the document turned out malformed are not kept.
             PointsByKey.clear();
             rigel::Trace("[LandXmlImEx::Load] %s: %s\n", fileName.c_str(), reason.c_str());
@@ -217,10 +210,28 @@ bool LandXmlImEx::LoadWith(
         }
         Loaded = true;
     } else if (process) {
+        if (!handedOverFrom_.empty()) {
+            // ImportPoints gave the points away: the file's points are read again, so that the
+            // map holds what it held before.
+            pugi::xml_document unused;
+            rigel::ReadLandXmlFile(handedOverFrom_, unused, PointReading());
+            handedOverFrom_.clear();
+        }
         result = ProcessDocument();
     }
     OnAfterLoad(result);
     return result;
+}
+
+rigel::LandXmlReadOptions LandXmlImEx::PointReading() {
+    // The points of large groups are taken as they stream past rather than kept as nodes.
+    rigel::LandXmlReadOptions options;
+    options.pointSink = [this](const rigel::LandXmlPointRecord& point) {
+        if (!point.groupHasName)
+            AddCgPoint(point.hasCode, point.code, point.hasName, point.name, point.text,
+                       point.pntRef);
+    };
+    return options;
 }
 
 bool LandXmlImEx::ProcessDocument() {
@@ -456,6 +467,8 @@ int LandXmlImEx::ImportPoints(const char* fileName, CvSporopPointList* points) {
     Load(fileName, true);
     // The map's own points go to the list: a large survey is held once, not twice.
     PointsByKey.TakePoints(*points);
+    if (Loaded)
+        handedOverFrom_ = fileName;
     points->unitWord = UnitWord();
     return 1;
 }

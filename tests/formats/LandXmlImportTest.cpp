@@ -24,11 +24,15 @@ struct Imported {
     LandXmlImEx importer;
     rigel::ScriptedHostUi ui;
     std::vector<std::string> messages;
+    CvSporopPointList points{1};
 
-    explicit Imported(const std::string& path, int expectedMessages = 0) {
+    // With pointsFirst, the same importer imports the points first.
+    explicit Imported(const std::string& path, int expectedMessages = 0, bool pointsFirst = false) {
         for (int i = 0; i < expectedMessages; ++i)
             ui.QueueMessageBoxAnswer(IDOK);
         rigel::ScopedHostUi scoped(ui);
+        if (pointsFirst)
+            importer.ImportPoints(path.c_str(), &points);
         EXPECT_EQ(importer.ImportAlignment(path.c_str(), &alignment, &profile), 0);
         ui.Verify();
         for (const auto& box : ui.MessageBoxes()) {
@@ -73,8 +77,14 @@ TEST(LandXmlImport, FootUnitsDefaultNamespacePointsAndPntRef) {
     // Coordinates as they stand, not in feet.
     EXPECT_TRUE(points.Punkt(0)->Lik(DT_Punkt(1000.5, 2000.25, 10.5), 0.0));
     EXPECT_EQ(importer.ErrorText, "Could not load schema! Validation impossible.");
+    // Again with the same object, which gave its points away: they are read anew.
+    importer.ImportPoints(DataPath("landxml/foot_units_default_namespace.xml").c_str(), &points);
+    ASSERT_EQ(points.Antall(), 8);
+    EXPECT_TRUE(points.Punkt(4)->Lik(*points.Punkt(0), 0.0));
 
-    Imported in(DataPath("landxml/foot_units_default_namespace.xml"));
+    // The alignment after the points, from the same object: its pntRef still finds K2.
+    Imported in(DataPath("landxml/foot_units_default_namespace.xml"), 0, true);
+    EXPECT_EQ(in.points.Antall(), 4);
     EXPECT_EQ(in.importer.AngularFactor, 1.0); // "rad" is radians
     EXPECT_EQ(in.importer.ElementPrefix, "lx:");
     EXPECT_EQ(in.importer.NamespaceUri, "http://www.landxml.org/schema/LandXML-1.2");
